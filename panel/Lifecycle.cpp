@@ -1,0 +1,80 @@
+/* Panel creation and destruction. The order of PanelCreate is fixed: the font
+ * needs Size from the settings and a surface to be selected into, and the
+ * window paints with surface, font and frames as soon as it exists.
+ * PanelDestroy releases each object behind its own presence test, so it also
+ * cleans up after a PanelCreate that stopped half-way. */
+#include "Lifecycle.h"
+
+#include "Anim.h"
+#include "Commands.h"
+#include "Frames.h"
+#include "PanelWindow.h"
+#include "Settings.h"
+#include "Surface.h"
+
+#include <string.h>
+
+HINSTANCE ModuleInstance = nullptr;
+
+// Asks the host for the settings folder and copies it; an empty copy when the
+// host gives none or one too long for the paths. The host's text is given
+// back at once, and only when the host handed one out.
+static void CopySettingsFolder(HostServices *host, char (&folder)[PATH_BYTES])
+{
+    folder[0] = '\0';
+    char *text = nullptr;
+    if (host->Request(SVC_FOLDER, SVC_FOLDER_SETTINGS, (uintptr_t)&text) != SVC_OK)
+        return;
+    if (text && strnlen(text, MAX_FOLDER_CHARS + 1) <= MAX_FOLDER_CHARS)
+        wsprintfA(folder, "%s", text);
+    host->Free(text);
+}
+
+HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
+{
+    char folder[PATH_BYTES];
+    CopySettingsFolder(host, folder);
+    BuildPaths(folder[0] ? folder : nullptr);
+    LoadSettings();
+    LoadFrames();
+    if (!CreateSurface())
+        return nullptr;
+    if (!CreatePanelFont(Size))
+        return nullptr;
+    if (!CreatePanelWindow(parent))
+        return nullptr;
+    // Posted, not sent: the window procedure leaves it to DefWindowProcA.
+    PostMessageA(PanelWindow, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), 1);
+    AnimStart();
+    return PanelWindow;
+}
+
+int32_t WPN_CALL PanelDestroy(HostServices *, HWND window)
+{
+    SaveSettings();
+    AnimStop();
+    if (ColourCycling)
+        KillTimer(window, TIMER_COLOUR);
+    ReleaseSurface();
+    DestroyPanelWindow();
+    return 0;
+}
+
+int32_t WPN_CALL PanelTick(HostServices *, HWND)
+{
+    return 0;
+}
+
+int32_t WPN_CALL PanelContextMenu(HostServices *, HWND owner, uint32_t, uint32_t)
+{
+    ShowPanelMenu(owner);
+    return 0;
+}
+
+void FillCallbacks(PanelCallbacks *callbacks)
+{
+    callbacks->PanelCreate = PanelCreate;
+    callbacks->PanelDestroy = PanelDestroy;
+    callbacks->PanelTick = PanelTick;
+    callbacks->PanelContextMenu = PanelContextMenu;
+}
