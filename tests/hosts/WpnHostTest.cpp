@@ -1,0 +1,75 @@
+/* wpnhost, run as a separate process the way a plug-in author runs it. */
+#include "doctest.h"
+#include "TestSupport.h"
+
+namespace {
+
+struct Run {
+    DWORD ExitCode = 0;
+    std::string Errors;
+};
+
+Run RunHost(const std::wstring &arguments)
+{
+    Run run;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    REQUIRE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    PROCESS_INFORMATION pi;
+    std::wstring command = L"\"" + ProgramFolder() + L"wpnhost.exe\" " + arguments;
+    REQUIRE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(writeEnd);
+    char buffer[4096];
+    DWORD got;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+        run.Errors.append(buffer, got);
+    CloseHandle(readEnd);
+    WaitForSingleObject(pi.hProcess, 60000);
+    GetExitCodeProcess(pi.hProcess, &run.ExitCode);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return run;
+}
+
+} // namespace
+
+TEST_CASE("wpnhost runs TuftlingPanel and the settings file holds six keys on close")
+{
+    TempDir dir;
+    // No backslash before the closing quote: it would escape the quote.
+    std::wstring folder = dir.Path().substr(0, dir.Path().size() - 1);
+    Run run = RunHost(L"--settings \"" + folder + L"\" --close-after 2500 \"" + ProgramFolder() +
+                      L"TuftlingPanel.wpn\"");
+    CAPTURE(run.Errors);
+    CHECK(run.ExitCode == 0);
+    CHECK(run.Errors.empty());
+    for (std::string key : {"Count", "Hide", "Always", "DanceTimer", "HideTimer", "Size"}) {
+        CAPTURE(key);
+        CHECK_FALSE(IniValue(dir / L"TuftlingPanel.ini", "Tuftling", key.c_str()).empty());
+    }
+}
+
+TEST_CASE("wpnhost names why a plug-in cannot be used")
+{
+    TempDir dir;
+    REQUIRE(WriteFileBytes(dir / L"Text.wpn", "this is not a DLL\r\n"));
+    Run notDll = RunHost(L"\"" + (dir / L"Text.wpn") + L"\"");
+    CHECK(notDll.ExitCode == 2);
+    CHECK(notDll.Errors.find("not a loadable") != std::string::npos);
+
+    Run missing = RunHost(L"\"" + (dir / L"Absent.wpn") + L"\"");
+    CHECK(missing.ExitCode == 2);
+    CHECK(missing.Errors.find("no such file") != std::string::npos);
+
+    // A real DLL without the contract's exports: the host program itself.
+    Run noExports = RunHost(L"\"" + ProgramFolder() + L"wpnhost.exe\"");
+    CHECK(noExports.ExitCode == 2);
+    CHECK(noExports.Errors.find("missing export") != std::string::npos);
+}

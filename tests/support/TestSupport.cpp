@@ -1,0 +1,157 @@
+#include "TestSupport.h"
+
+#include <vector>
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s(path, n);
+    return s.substr(0, s.find_last_of(L"\\/") + 1);
+}
+
+std::string Narrow(const std::wstring &wide)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    if (n)
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Widen(const std::string &narrow)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), (int)narrow.size(), nullptr, 0);
+    std::wstring out(n, L'\0');
+    if (n)
+        MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), (int)narrow.size(), &out[0], n);
+    return out;
+}
+
+bool ReadFileBytes(const std::wstring &path, std::string &bytes)
+{
+    bytes.clear();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return true;
+}
+
+bool WriteFileBytes(const std::wstring &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
+    CloseHandle(file);
+    return ok && put == bytes.size();
+}
+
+bool FileExists(const std::wstring &path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+static void RemoveTree(const std::wstring &folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + L"\\");
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+TempDir::TempDir()
+{
+    static unsigned serial;
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    for (;;) {
+        wchar_t name[64];
+        wsprintfW(name, L"tuft-%lu-%lu\\", GetCurrentProcessId(), ++serial);
+        path_ = std::wstring(base) + name;
+        if (CreateDirectoryW(path_.c_str(), nullptr))
+            break;
+    }
+}
+
+TempDir::~TempDir()
+{
+    RemoveTree(path_);
+}
+
+bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done())
+            return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - elapsed, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+static LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+ParentWindow::ParentWindow(int width, int height)
+{
+    static ATOM atom;
+    if (!atom) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = ParentProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+        wc.lpszClassName = L"TestParent";
+        atom = RegisterClassW(&wc);
+    }
+    window_ = CreateWindowExW(0, L"TestParent", L"test parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                              width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+ParentWindow::~ParentWindow()
+{
+    if (window_)
+        DestroyWindow(window_);
+}
+
+std::string IniValue(const std::wstring &file, const char *section, const char *key)
+{
+    char value[256] = {};
+    GetPrivateProfileStringA(section, key, "", value, sizeof value, Narrow(file).c_str());
+    return value;
+}

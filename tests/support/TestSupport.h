@@ -1,0 +1,52 @@
+/* Small helpers shared by the test programs: files and folders, waiting on
+ * the message loop with a deadline, and windows to parent panels. */
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <string>
+
+/* The folder of the running test program, with a trailing backslash. */
+std::wstring ProgramFolder();
+
+std::string Narrow(const std::wstring &wide);
+std::wstring Widen(const std::string &narrow);
+
+bool ReadFileBytes(const std::wstring &path, std::string &bytes);
+bool WriteFileBytes(const std::wstring &path, const std::string &bytes);
+bool FileExists(const std::wstring &path);
+
+/* A fresh folder under the temporary folder, removed with its contents. */
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+    const std::wstring &Path() const { return path_; } // ends with a backslash
+    std::string Ansi() const { return Narrow(path_); }
+    std::wstring operator/(const std::wstring &name) const { return path_ + name; }
+
+private:
+    std::wstring path_;
+};
+
+/* Dispatches messages until done() is true or the deadline passes. */
+bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs);
+/* Dispatches messages for the given time. */
+void PumpFor(DWORD ms);
+
+/* A visible top-level window to parent panels; destroyed with the object. */
+class ParentWindow {
+public:
+    ParentWindow(int width = 400, int height = 300);
+    ~ParentWindow();
+    ParentWindow(const ParentWindow &) = delete;
+    ParentWindow &operator=(const ParentWindow &) = delete;
+    HWND get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+/* Reads a private-profile value as text ("" when absent). */
+std::string IniValue(const std::wstring &file, const char *section, const char *key);
