@@ -1,0 +1,25 @@
+/* Pixels read back from a window or a device context, for painting tests. */
+#pragma once
+#include <windows.h>
+#include <stdint.h>
+#include <string>
+#include <vector>
+
+struct Picture {
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Pixels; // COLORREF values, row by row
+
+    uint32_t At(int x, int y) const { return Pixels[(size_t)y * Width + x]; }
+    /* Bounding box of pixels that are not `background`; empty when none. */
+    RECT InkBox(uint32_t background = 0xFFFFFF) const;
+    /* The commonest colour other than `background` (0xFFFFFFFF when none). */
+    uint32_t CommonestInk(uint32_t background = 0xFFFFFF) const;
+    int Count(uint32_t colour) const;
+};
+
+/* Copies width x height pixels from (0, 0) of dc. */
+Picture CaptureDC(HDC dc, int width, int height);
+/* Paints the window now and copies its client area. */
+Picture CaptureWindow(HWND window);
+/* Writes the picture as a 24-bit BMP file. */
+bool SaveBitmap(const Picture &picture, const std::wstring &path);
