@@ -1,0 +1,27 @@
+/* Runs code inside another piece of code's modal loop (a popup menu, a dialog
+ * box): a thread timer fires while the loop runs and calls the probe, which
+ * looks at what is open and ends it. */
+#pragma once
+#include <windows.h>
+#include <functional>
+
+class ModalProbe {
+public:
+    /* The probe is called every `period` ms until it returns true. */
+    ModalProbe(std::function<bool()> probe, UINT period = 50);
+    ~ModalProbe();
+    ModalProbe(const ModalProbe &) = delete;
+    ModalProbe &operator=(const ModalProbe &) = delete;
+    bool Finished() const { return finished_; }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    static ModalProbe *current_;
+    std::function<bool()> probe_;
+    UINT_PTR timer_;
+    bool finished_ = false;
+};
+
+/* The first window of this thread with the given class ("#32768" for a popup
+ * menu, "#32770" for a dialog box), or null. */
+HWND FindThreadWindow(const char *className);
