@@ -1,0 +1,136 @@
+/* Hosting the panel plug-in: CreatePanel finds the plug-in named after this
+ * module in the host's "wpn\" folder, loads it through the panel contract and
+ * lets it make its window inside the host's parent; without a usable plug-in
+ * a help window stands in its place. The tick timer runs on the plug-in's
+ * window and ticks the live instance; DestroyPanel ends it all in the order
+ * the plug-in relies on: no more ticks, PanelDestroy, then unload. */
+#include "WpnAdaptor.h"
+
+#include "HostRef.h"
+#include "Module.h"
+#include "Services.h"
+
+#include <string.h>
+
+namespace {
+
+const wchar_t HelpClass[] = L"EDIT";
+// "WpnAdaptor プラグインの使い方"
+const wchar_t HelpText[] = L"WpnAdaptor \u30D7\u30E9\u30B0\u30A4\u30F3\u306E\u4F7F\u3044\u65B9";
+const DWORD HelpStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+static_assert(WS_CHILD + WS_VISIBLE + ES_MULTILINE + ES_AUTOVSCROLL + ES_WANTRETURN == 0x50001044,
+              "help window style");
+
+const int HOST_FOLDER_PANEL = 2;
+
+} // namespace
+
+HWND WpnAdaptor::CreatePanel(HWND parent)
+{
+    // A second CreatePanel would otherwise orphan the first panel's window
+    // and unload its module under it.
+    if (module_ || panelWindow_)
+        DestroyPanel();
+
+    HostText folder; // given back when this operation ends, whatever the outcome
+    OlxGetClient()->GetFolder(HOST_FOLDER_PANEL, folder.Out());
+    OString path(folder.get());
+    path += OString(L"wpn\\");
+    path += OString(ModuleTitle);
+    path += OString(L".wpn");
+
+    helpMode_ = false;
+    // A host that names no folder has no plug-in for us either.
+    if (!folder.get() || !OMisc::IsFileExist(path.c_str()))
+        helpMode_ = true;
+    if (!helpMode_ && !LoadPlugin(path.c_str()))
+        helpMode_ = true;
+
+    if (!helpMode_) {
+        panelWindow_ = callbacks_.PanelCreate ? callbacks_.PanelCreate(&host_, parent) : nullptr;
+        if (panelWindow_)
+            SetTimer(panelWindow_, TICK_TIMER_ID, TICK_INTERVAL, TickProc);
+    } else {
+        ShowHelp(parent);
+    }
+    return panelWindow_;
+}
+
+bool WpnAdaptor::LoadPlugin(const wchar_t *path)
+{
+    UnloadPlugin();
+    module_ = LoadLibraryW(path);
+    if (!module_)
+        return false;
+    info_ = (WpnGetPluginInfoFn)(void *)GetProcAddress(module_, WPN_EXPORT_INFO);
+    initialize_ = (WpnInitializeFn)(void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
+    if (!info_ || !initialize_ || !WPN_INFO_ACCEPTED(info_())) {
+        UnloadPlugin();
+        return false;
+    }
+    memset(&host_, 0, sizeof host_);
+    host_.StructSize = HOST_SERVICES_SIZE;
+    host_.Request = ServiceRequest;
+    host_.Reserved = ServiceReserved;
+    host_.Alloc = ServiceAlloc;
+    host_.Free = ServiceFree;
+    host_.ShowMessage = ServiceShowMessage;
+    memset(&callbacks_, 0, sizeof callbacks_);
+    callbacks_.StructSize = PANEL_CALLBACKS_SIZE;
+    if (initialize_(&callbacks_) != 0) {
+        UnloadPlugin();
+        return false;
+    }
+    return true;
+}
+
+void WpnAdaptor::UnloadPlugin()
+{
+    if (module_) {
+        FreeLibrary(module_);
+        module_ = nullptr;
+    }
+    info_ = nullptr;
+    initialize_ = nullptr;
+}
+
+void WpnAdaptor::ShowHelp(HWND parent)
+{
+    panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
+                                   ModuleInstance, nullptr);
+    HostRef<OIFontSource> fonts;
+    if (OlxGetClient()->GetHostObject(OHOST_FONT_SOURCE, fonts.OutVoid()) && fonts) {
+        const void *record = fonts->GetFontRecord();
+        if (record && panelWindow_)
+            SendMessageW(panelWindow_, WM_SETFONT, (WPARAM)((const OFontRecord *)record)->Font, 0);
+    }
+}
+
+bool WpnAdaptor::DestroyPanel()
+{
+    if (helpMode_) {
+        if (panelWindow_)
+            DestroyWindow(panelWindow_);
+        panelWindow_ = nullptr;
+        return true;
+    }
+    if (panelWindow_)
+        KillTimer(panelWindow_, TICK_TIMER_ID);
+    if (module_ && callbacks_.PanelDestroy)
+        callbacks_.PanelDestroy(&host_, panelWindow_);
+    if (module_) {
+        UnloadPlugin();
+        memset(&callbacks_, 0, sizeof callbacks_);
+    }
+    // The window is gone with the plug-in; a stale handle could name
+    // another window later.
+    panelWindow_ = nullptr;
+    return true;
+}
+
+void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    WpnAdaptor *live = LiveInstance;
+    if (live && live->module_ && live->callbacks_.PanelTick)
+        live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
+}

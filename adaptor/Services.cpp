@@ -1,0 +1,235 @@
+/* The host services a panel plug-in calls through its host record. Requests
+ * go to the newer host's application object: its item list, its folders and
+ * its message box. Narrow texts from the plug-in are widened and wide texts
+ * from the host narrowed by one converter per request; texts handed to the
+ * plug-in come from this module's heap and come back through ServiceFree.
+ * Every host interface and host memory text obtained is given back before a
+ * request returns (HostRef, HostText). */
+#include "Services.h"
+
+#include "HostRef.h"
+
+#include <new>
+#include <string.h>
+
+namespace {
+
+const uint32_t SERVICE_VERSION = 200;
+const uint32_t INDEX_NOT_FOUND = 0xFFFFFFFFu;
+const uint32_t OPEN_INDEX_FLAGS = 3;
+const wchar_t OpenTarget[] = L"auto";
+const wchar_t SettingFolder[] = L"setting\\";
+
+void WriteNumber(uintptr_t address, uint32_t number)
+{
+    *(uint32_t *)address = number;
+}
+
+/* The item at index, or nothing when the index is not below the count. */
+HostRef<OIItem> LookUpItem(OIItemList *list, uint32_t index)
+{
+    if (!list || index >= list->GetCount())
+        return HostRef<OIItem>();
+    return HostRef<OIItem>(list->GetItem(index));
+}
+
+HostRef<OIItemView> ViewOf(OIItem *item)
+{
+    return HostRef<OIItemView>(item ? item->GetView() : nullptr);
+}
+
+/* Stores a narrow copy of a wide text at out, from this module's heap. */
+bool HandOut(const wchar_t *text, uintptr_t out)
+{
+    OCharConv conv;
+    const char *narrow = conv.t2a(text);
+    size_t bytes = strlen(narrow) + 1;
+    char *copy = new (std::nothrow) char[bytes];
+    if (!copy)
+        return false;
+    memcpy(copy, narrow, bytes);
+    *(char **)out = copy;
+    return true;
+}
+
+/* Index of item in the list; the count is read again before each step, as
+ * the list may change under a long search. */
+bool FindIndex(OIItemList *list, OIItem *wanted, uint32_t *index)
+{
+    if (!list || !wanted)
+        return false;
+    for (uint32_t i = 0; i < list->GetCount(); ++i) {
+        HostRef<OIItem> item(list->GetItem(i));
+        if (item.get() == wanted) {
+            *index = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t ItemCount(uintptr_t value)
+{
+    HostRef<OIItemList> list = GetItemList();
+    WriteNumber(value, list ? list->GetCount() : 0);
+    return SVC_OK;
+}
+
+uint32_t ItemValue(uint32_t index, uintptr_t out)
+{
+    HostRef<OIItemList> list = GetItemList();
+    HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
+    if (!view) {
+        WriteNumber(out, 0);
+        return SVC_NONE;
+    }
+    uint32_t number = 0;
+    view->GetValue(&number);
+    WriteNumber(out, number);
+    return SVC_OK;
+}
+
+uint32_t ItemSetText(uint32_t index, uintptr_t out)
+{
+    HostRef<OIItemList> list = GetItemList();
+    HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
+    if (!view)
+        return SVC_NONE;
+    OCharConv conv;
+    view->SetText(conv.a2t((const char *)out));
+    return SVC_OK;
+}
+
+uint32_t ItemText(uint32_t index, bool second, uintptr_t out)
+{
+    HostRef<OIItemList> list = GetItemList();
+    HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
+    if (!view)
+        return SVC_NONE;
+    HostText text;
+    if (second)
+        view->GetTextB(text.Out());
+    else
+        view->GetTextA(text.Out());
+    return HandOut(text.get(), out) ? SVC_OK : SVC_NONE;
+}
+
+uint32_t Open(uint32_t flags, uintptr_t out)
+{
+    OCharConv conv;
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, conv.a2t((const char *)out), flags));
+    // The same answer as for an unknown code: the plug-in cannot tell.
+    return SVC_UNKNOWN;
+}
+
+uint32_t OpenIndex(uintptr_t value, uintptr_t out)
+{
+    OCharConv conv;
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, conv.a2t((const char *)out), OPEN_INDEX_FLAGS));
+    HostRef<OIItemList> list = GetItemList();
+    uint32_t index = INDEX_NOT_FOUND;
+    FindIndex(list.get(), item.get(), &index);
+    WriteNumber(value, index);
+    return SVC_OK;
+}
+
+uint32_t ItemOpFirst(uint32_t index)
+{
+    HostRef<OIItemList> list = GetItemList();
+    if (!list || index >= list->GetCount())
+        return SVC_NONE;
+    HostRef<OIItem> item(list->GetItem(index));
+    list->ApplyFirst(item.get());
+    return SVC_OK;
+}
+
+// Range-tested like the first operation: an index past the end would hand
+// the host a null item.
+uint32_t ItemOpSecond(uint32_t index)
+{
+    HostRef<OIItemList> list = GetItemList();
+    HostRef<OIItem> item = LookUpItem(list.get(), index);
+    if (!item)
+        return SVC_NONE;
+    list->ApplySecond(item.get());
+    return SVC_OK;
+}
+
+uint32_t CurrentIndex(uintptr_t value)
+{
+    HostRef<OIItemList> list = GetItemList();
+    if (!list)
+        return SVC_NONE;
+    HostRef<OIItem> current(list->GetCurrent());
+    uint32_t index;
+    if (!FindIndex(list.get(), current.get(), &index))
+        return SVC_NONE;
+    WriteNumber(value, index);
+    return SVC_OK;
+}
+
+uint32_t Folder(uint32_t which, uintptr_t out)
+{
+    int kind;
+    switch (which) {
+    case SVC_FOLDER_HOST_A: kind = 1; break;
+    case SVC_FOLDER_SETTINGS: kind = 5; break;
+    case SVC_FOLDER_HOST_B: kind = 17; break;
+    default: return SVC_NONE;
+    }
+    HostText folder;
+    OlxGetClient()->GetFolder(kind, folder.Out());
+    OString path;
+    path = folder.get(); // a host that gives no text gives the empty one
+    if (which == SVC_FOLDER_SETTINGS)
+        path += OString(SettingFolder); // no separator: host folders end with one
+    if (path.Length() == 0)
+        return SVC_NONE;
+    return HandOut(path.c_str(), out) ? SVC_OK : SVC_NONE;
+}
+
+} // namespace
+
+uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
+{
+    switch (code) {
+    case SVC_VERSION:
+        WriteNumber(value, SERVICE_VERSION);
+        return SVC_OK;
+    case SVC_ITEM_COUNT: return ItemCount(value);
+    case SVC_ITEM_VALUE:
+    case SVC_ITEM_VALUE_B: return ItemValue((uint32_t)value, out);
+    case SVC_ITEM_SET_TEXT: return ItemSetText((uint32_t)value, out);
+    case SVC_OPEN: return Open((uint32_t)value, out);
+    case SVC_ITEM_OP_A: return ItemOpFirst((uint32_t)value);
+    case SVC_ITEM_TEXT_A: return ItemText((uint32_t)value, false, out);
+    case SVC_ITEM_TEXT_B: return ItemText((uint32_t)value, true, out);
+    case SVC_CURRENT_INDEX: return CurrentIndex(value);
+    case SVC_ITEM_OP_B: return ItemOpSecond((uint32_t)value);
+    case SVC_OPEN_INDEX: return OpenIndex(value, out);
+    case SVC_FOLDER: return Folder((uint32_t)value, out);
+    }
+    return SVC_UNKNOWN;
+}
+
+uint32_t WPN_CALL ServiceReserved(uint32_t, uint32_t, uint32_t)
+{
+    return 0;
+}
+
+void *WPN_CALL ServiceAlloc(uint32_t size)
+{
+    return new (std::nothrow) char[size ? size : 1];
+}
+
+uint32_t WPN_CALL ServiceFree(void *block)
+{
+    delete[] (char *)block;
+    return 1;
+}
+
+int32_t WPN_CALL ServiceShowMessage(const char *text, uint32_t type)
+{
+    OCharConv conv;
+    return OlxMessageBox(conv.a2t(text), type);
+}

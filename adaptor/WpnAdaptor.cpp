@@ -1,0 +1,115 @@
+/* WpnAdaptor's identity and lifetime: the interfaces it answers to, its
+ * reference count, and the identifier, name and icon path derived from the
+ * module's file title. Every text handed to the newer host is a fresh block
+ * of host memory that the host owns from then on. */
+#include "WpnAdaptor.h"
+
+#include "Module.h"
+
+#include <string.h>
+
+namespace {
+
+const wchar_t IdPattern[] = L"{C46E8446-BD99-4ef6-BE49-6D3751BF28DD-%s}";
+// The pattern's 39 characters plus the longest title and its NUL.
+enum { ID_CHARS = 300 };
+static_assert(sizeof IdPattern / sizeof IdPattern[0] - 3 + MODULE_TITLE_CHARS <= ID_CHARS,
+              "the identifier buffer holds the longest title");
+
+wchar_t *Store(wchar_t *text, wchar_t **out)
+{
+    if (out)
+        *out = text;
+    return text;
+}
+
+} // namespace
+
+WpnAdaptor::WpnAdaptor()
+{
+    memset(&host_, 0, sizeof host_);
+    memset(&callbacks_, 0, sizeof callbacks_);
+}
+
+WpnAdaptor::~WpnAdaptor()
+{
+    if (LiveInstance == this)
+        LiveInstance = nullptr;
+    // A host that lets go of a ticking panel without DestroyPanel must not
+    // leave a timer pointing into this module, which may unload next.
+    if (!helpMode_ && panelWindow_)
+        KillTimer(panelWindow_, TICK_TIMER_ID);
+}
+
+bool WpnAdaptor::QueryInterface(uint32_t id, void **out)
+{
+    if (!out)
+        return false;
+    *out = nullptr;
+    if (id != OID_BASE && id != OID_PLUGIN && id != OID_PANEL)
+        return false;
+    // One chain of single inheritance: OIBase, OIPlugin and OIPanel share an address.
+    *out = static_cast<OIPanel *>(this);
+    AddRef();
+    return true;
+}
+
+int WpnAdaptor::AddRef()
+{
+    return ++references_;
+}
+
+int WpnAdaptor::Release()
+{
+    int remaining = --references_;
+    if (remaining == 0)
+        delete this;
+    return remaining;
+}
+
+bool WpnAdaptor::Initialize()
+{
+    ComputeModuleTitle();
+    return true;
+}
+
+bool WpnAdaptor::Terminate()
+{
+    return true;
+}
+
+wchar_t *WpnAdaptor::GetId(wchar_t **out)
+{
+    ComputeModuleTitle();
+    wchar_t id[ID_CHARS];
+    wsprintfW(id, IdPattern, ModuleTitle);
+    return Store(HandOutHostText(id), out);
+}
+
+BOOL WpnAdaptor::ShowPanel(bool show)
+{
+    if (!panelWindow_)
+        return FALSE;
+    return ShowWindow(panelWindow_, show ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+wchar_t *WpnAdaptor::GetName(wchar_t **out)
+{
+    return Store(HandOutHostText(ModuleTitle), out);
+}
+
+wchar_t *WpnAdaptor::GetIconPath(wchar_t **out)
+{
+    OString path;
+    path += OString(L"panel\\wpn\\");
+    path += OString(ModuleTitle);
+    path += OString(L".ico");
+    return Store(HandOutHostText(path.c_str()), out);
+}
+
+bool WpnAdaptor::Filter(uint32_t value)
+{
+    if (helpMode_ || !module_ || !callbacks_.PanelFilter)
+        return false;
+    return callbacks_.PanelFilter(value) != 0;
+}

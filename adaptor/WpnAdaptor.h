@@ -1,0 +1,56 @@
+/* WpnAdaptor: one instance of PanelBridge as the newer host sees it, a panel
+ * of the host's object model that hosts one panel plug-in of the older kind.
+ * Identity and reference counting are in WpnAdaptor.cpp; creating, ticking
+ * and destroying the panel in Hosting.cpp.
+ *
+ * The field order is part of the design: the host record and the plug-in
+ * record are packed structures and sit directly after the help-mode flag and
+ * after each other, at whatever byte address that gives; the plug-in reads
+ * them unaligned. */
+#pragma once
+#include "OstrelLib.h"
+#include "WpnContract.h"
+
+/* The tick timer on the plug-in's panel window. */
+enum { TICK_TIMER_ID = 12345, TICK_INTERVAL = 1000 };
+
+class WpnAdaptor final : public OObject, public OIPanel {
+public:
+    WpnAdaptor();
+    ~WpnAdaptor() override;
+    WpnAdaptor(const WpnAdaptor &) = delete;
+    WpnAdaptor &operator=(const WpnAdaptor &) = delete;
+
+    // OIBase
+    bool QueryInterface(uint32_t id, void **out) override;
+    int AddRef() override;
+    int Release() override;
+    // OIPlugin
+    bool Initialize() override;
+    bool Terminate() override;
+    wchar_t *GetId(wchar_t **out) override;
+    // OIPanel
+    HWND CreatePanel(HWND parent) override;
+    bool DestroyPanel() override;
+    BOOL ShowPanel(bool show) override;
+    wchar_t *GetName(wchar_t **out) override;
+    wchar_t *GetIconPath(wchar_t **out) override;
+    bool Filter(uint32_t value) override;
+
+    /* The tick timer's procedure: ticks the live instance's plug-in. */
+    static void CALLBACK TickProc(HWND window, UINT message, UINT_PTR id, DWORD time);
+
+private:
+    bool LoadPlugin(const wchar_t *path);
+    void UnloadPlugin();
+    void ShowHelp(HWND parent);
+
+    int32_t references_ = 0;
+    HWND panelWindow_ = nullptr;
+    bool helpMode_ = false;
+    HostServices host_;
+    PanelCallbacks callbacks_;
+    HMODULE module_ = nullptr;
+    WpnGetPluginInfoFn info_ = nullptr;
+    WpnInitializeFn initialize_ = nullptr;
+};
