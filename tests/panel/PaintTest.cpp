@@ -206,3 +206,31 @@ TEST_CASE("the window class names the procedure of the module loaded now")
         CHECK_FALSE(GetClassInfoA(host.Plugin().Module, "Wendrake Plugin - TuftlingPanel", &wc));
     }
 }
+
+TEST_CASE("pictures of the panel for the documentation")
+{
+    // Written beside the build's programs; ./dev test turns them into PNGs.
+    std::wstring folder = ProgramFolder() + L"..\\pictures\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    TempDir dir;
+    PanelHarness host;
+    host.SetSettingsFolder(dir.Ansi());
+    ParentWindow parent;
+    HWND panel = host.Create(parent.get());
+    REQUIRE(panel);
+    SetWindowPos(panel, nullptr, 0, 0, 320, 240, SWP_NOZORDER | SWP_NOMOVE);
+    Picture standing = CaptureWindow(panel);
+    CHECK(standing.CommonestInk() == GREY);
+    CHECK(SaveBitmap(standing, folder + L"panel-normal.bmp"));
+
+    SendMessageW(panel, WM_LBUTTONDOWN, 0, 0);  // dance
+    SendMessageW(panel, WM_MBUTTONDOWN, 0, 0);  // rainbow
+    for (int i = 0; i < 4; ++i) {
+        InvalidateRect(panel, nullptr, FALSE);
+        UpdateWindow(panel);
+    }
+    Picture dancing = CaptureWindow(panel);
+    CHECK(IndexOf(dancing.CommonestInk()) >= 0);
+    CHECK(SaveBitmap(dancing, folder + L"panel-dance-rainbow.bmp"));
+    host.Destroy();
+}
