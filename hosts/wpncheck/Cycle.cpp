@@ -1,0 +1,468 @@
+/* The host side of the contract, step by step, with a verdict after each
+ * step. A failure that a real host would treat as "plug-in absent" (no file,
+ * missing export, info byte, WPN_Initialize's result) ends the cycle after
+ * the module is unloaded again, as such a host does. Whatever the plug-in
+ * leaves behind (a window it did not destroy) is cleaned up by the checker
+ * before the module is unloaded, so that the run can go on. */
+#include "Cycle.h"
+
+#include "MenuCloser.h"
+#include "ObjectCount.h"
+#include "Report.h"
+#include "StackLedger.h"
+#include "WarmUp.h"
+
+#include <stdio.h>
+#include <string.h>
+#include <vector>
+
+namespace {
+
+const char *const SlotNames[] = {"PanelCreate", "PanelDestroy", "PanelTick", "PanelContextMenu", "PanelFilter"};
+
+std::string Ansi(const std::wstring &wide)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1)
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+uint32_t U32(const void *p) { return (uint32_t)(uintptr_t)p; }
+
+// The callbacks record at an odd address between guard bytes; its reserved
+// bytes carry a pattern so that any write to them shows.
+class CallbackRecord {
+public:
+    CallbackRecord()
+    {
+        memset(bytes_, GuardByte, sizeof bytes_);
+        record_ = (PanelCallbacks *)(bytes_ + GUARD + 1);
+        memset(record_, 0, sizeof *record_);
+        record_->StructSize = PANEL_CALLBACKS_SIZE;
+        memset(record_->Unused, ReservedByte, sizeof record_->Unused);
+        memcpy(before_, bytes_, sizeof bytes_);
+    }
+    PanelCallbacks *Get() const { return record_; }
+
+    // "" when only slots changed, else where the first stray write was.
+    std::string StrayWrite() const
+    {
+        size_t start = GUARD + 1, slotsEnd = start + offsetof(PanelCallbacks, Unused);
+        for (size_t i = 0; i < sizeof bytes_; ++i) {
+            if (bytes_[i] == before_[i] || (i >= start + 4 && i < slotsEnd))
+                continue;
+            char text[120];
+            long offset = (long)i - (long)start;
+            if (offset < 0 || offset >= (long)sizeof(PanelCallbacks))
+                snprintf(text, sizeof text, "wrote outside the %d-byte record (offset %ld)",
+                         PANEL_CALLBACKS_SIZE, offset);
+            else if (offset < 4)
+                snprintf(text, sizeof text, "changed StructSize to %lu", (unsigned long)record_->StructSize);
+            else
+                snprintf(text, sizeof text, "wrote reserved byte at offset %ld", offset);
+            return text;
+        }
+        return "";
+    }
+
+private:
+    enum { GUARD = 16 };
+    static const unsigned char GuardByte = 0xC3, ReservedByte = 0x5A;
+    unsigned char bytes_[GUARD + 1 + sizeof(PanelCallbacks) + GUARD];
+    unsigned char before_[sizeof bytes_];
+    PanelCallbacks *record_;
+};
+
+bool InModule(const void *p, HMODULE module)
+{
+    MEMORY_BASIC_INFORMATION where;
+    return p && VirtualQuery(p, &where, sizeof where) && where.AllocationBase == (void *)module;
+}
+
+bool StillMapped(HMODULE module)
+{
+    HMODULE found = nullptr;
+    return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              (LPCWSTR)module, &found) && found == module;
+}
+
+const char *CodeName(uint32_t code)
+{
+    switch (code) {
+    case SVC_VERSION: return "SVC_VERSION";
+    case SVC_ITEM_COUNT: return "SVC_ITEM_COUNT";
+    case SVC_ITEM_VALUE: return "SVC_ITEM_VALUE";
+    case SVC_ITEM_SET_TEXT: return "SVC_ITEM_SET_TEXT";
+    case SVC_OPEN: return "SVC_OPEN";
+    case SVC_ITEM_OP_A: return "SVC_ITEM_OP_A";
+    case SVC_ITEM_TEXT_A: return "SVC_ITEM_TEXT_A";
+    case SVC_ITEM_TEXT_B: return "SVC_ITEM_TEXT_B";
+    case SVC_CURRENT_INDEX: return "SVC_CURRENT_INDEX";
+    case SVC_ITEM_OP_B: return "SVC_ITEM_OP_B";
+    case SVC_OPEN_INDEX: return "SVC_OPEN_INDEX";
+    case SVC_ITEM_VALUE_B: return "SVC_ITEM_VALUE_B";
+    case SVC_FOLDER: return "SVC_FOLDER";
+    }
+    return nullptr;
+}
+
+class Cycle {
+public:
+    Cycle(CheckHost &host, const CycleSetup &setup) : host_(host), setup_(setup) {}
+    bool Run();
+
+private:
+    bool Load();
+    bool Exports();
+    void DecoratedNames();
+    bool InfoByte();
+    bool Initialize();
+    void Create();
+    void Ticks();
+    void ContextMenu();
+    void Destroy();
+    void Resources();
+    void Services();
+    void Unload();
+    void AfterCallback(const char *name);
+
+    CheckHost &host_;
+    const CycleSetup &setup_;
+    HMODULE module_ = nullptr;
+    const void *info_ = nullptr, *init_ = nullptr;
+    PanelCallbacks slots_ = {};
+    HWND panel_ = nullptr;
+    int gdiBefore_ = 0, windowsBefore_ = 0;
+    int callbacks_ = 0;
+    std::string recordChange_;
+};
+
+bool Cycle::Run()
+{
+    host_.NewCycle();
+    if (!Load())
+        return false;
+    bool exports = Exports();
+    if (exports && setup_.First)
+        DecoratedNames();
+    if (!exports || !InfoByte() || !Initialize()) {
+        Stage = "unload";
+        FreeLibrary(module_);
+        return false;
+    }
+    if (!slots_.PanelCreate) {
+        Out.Line(Verdict::Fail, "callbacks", "no PanelCreate: a host cannot make a panel");
+        Unload();
+        return false;
+    }
+    Create();
+    Ticks();
+    ContextMenu();
+    Destroy();
+    Resources();
+    Services();
+    Out.Line(recordChange_.empty() ? Verdict::Pass : Verdict::Fail, "host record", "%s",
+             recordChange_.empty() ? "148 bytes at an odd address, unchanged after every callback"
+                                   : recordChange_.c_str());
+    Unload();
+    return true;
+}
+
+bool Cycle::Load()
+{
+    Stage = "load";
+    std::string path = Ansi(setup_.PluginPath);
+    if (GetFileAttributesW(setup_.PluginPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        Out.Line(Verdict::Fail, "load", "%s: no such file", path.c_str());
+        return false;
+    }
+    module_ = LoadLibraryW(setup_.PluginPath.c_str());
+    if (!module_) {
+        Out.Line(Verdict::Fail, "load", "%s: not a loadable 32-bit DLL (error %lu)", path.c_str(), GetLastError());
+        return false;
+    }
+    Out.Line(Verdict::Pass, "load", "%s", path.c_str());
+    return true;
+}
+
+bool Cycle::Exports()
+{
+    info_ = (const void *)GetProcAddress(module_, WPN_EXPORT_INFO);
+    init_ = (const void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
+    if (info_ && init_) {
+        Out.Line(Verdict::Pass, "exports", "WPN_GetPluginInfo, WPN_Initialize");
+        return true;
+    }
+    Out.Line(Verdict::Fail, "exports", "missing %s%s%s", info_ ? "" : "WPN_GetPluginInfo",
+             !info_ && !init_ ? " and " : "", init_ ? "" : "WPN_Initialize");
+    return false;
+}
+
+// Hosts bind only the plain names; the decorated ones are a courtesy to
+// hosts that link by the stdcall names, so their absence is only a warning.
+void Cycle::DecoratedNames()
+{
+    struct Name {
+        const char *Plain, *Decorated;
+    } names[] = {{WPN_EXPORT_INFO, "_WPN_GetPluginInfo@0"}, {WPN_EXPORT_INITIALIZE, "_WPN_Initialize@4"}};
+    std::string missing, elsewhere;
+    for (const Name &n : names) {
+        FARPROC plain = GetProcAddress(module_, n.Plain), decorated = GetProcAddress(module_, n.Decorated);
+        if (!decorated)
+            missing += std::string(missing.empty() ? "" : ", ") + n.Decorated;
+        else if (plain && decorated != plain)
+            elsewhere += std::string(elsewhere.empty() ? "" : ", ") + n.Decorated;
+    }
+    if (!missing.empty())
+        Out.Line(Verdict::Warn, "decorated names", "%s not exported (hosts need only the plain names)",
+                 missing.c_str());
+    else if (!elsewhere.empty())
+        Out.Line(Verdict::Warn, "decorated names", "%s not at the entry of the plain name", elsewhere.c_str());
+    else
+        Out.Line(Verdict::Pass, "decorated names", "_WPN_GetPluginInfo@0, _WPN_Initialize@4 at the same entries");
+}
+
+bool Cycle::InfoByte()
+{
+    Stage = "WPN_GetPluginInfo";
+    uint32_t info = Stack.Call("WPN_GetPluginInfo", info_, {});
+    if (WPN_INFO_ACCEPTED(info)) {
+        Out.Line(Verdict::Pass, "info byte", "0x%04lX has low byte 0x01", (unsigned long)info);
+        return true;
+    }
+    Out.Line(Verdict::Fail, "info byte", "0x%04lX has low byte 0x%02lX, must be 0x01", (unsigned long)info,
+             (unsigned long)(info & 0xFF));
+    return false;
+}
+
+bool Cycle::Initialize()
+{
+    Stage = "WPN_Initialize";
+    CallbackRecord record;
+    int32_t result = (int32_t)Stack.Call("WPN_Initialize", init_, {U32(record.Get())});
+    if (result != 0) {
+        Out.Line(Verdict::Fail, "initialize result", "WPN_Initialize returned %ld, must be 0", (long)result);
+        return false;
+    }
+    Out.Line(Verdict::Pass, "initialize result", "0");
+
+    const PanelCallbacks *r = record.Get();
+    const void *slots[] = {(const void *)r->PanelCreate, (const void *)r->PanelDestroy, (const void *)r->PanelTick,
+                           (const void *)r->PanelContextMenu, (const void *)r->PanelFilter};
+    std::string offered, wild;
+    for (int i = 0; i < 5; ++i) {
+        if (!slots[i])
+            continue;
+        offered += std::string(offered.empty() ? "" : ", ") + SlotNames[i];
+        if (!InModule(slots[i], module_))
+            wild += std::string(wild.empty() ? "" : ", ") + SlotNames[i];
+    }
+    std::string stray = record.StrayWrite();
+    if (!stray.empty())
+        Out.Line(Verdict::Fail, "initialize writes", "WPN_Initialize %s", stray.c_str());
+    else if (!wild.empty())
+        Out.Line(Verdict::Fail, "initialize writes", "%s outside the plug-in's own code", wild.c_str());
+    else
+        Out.Line(Verdict::Pass, "initialize writes", "only callback slots: %s",
+                 offered.empty() ? "none" : offered.c_str());
+    if (!stray.empty() || !wild.empty())
+        return false;
+    slots_.PanelCreate = r->PanelCreate;
+    slots_.PanelDestroy = r->PanelDestroy;
+    slots_.PanelTick = r->PanelTick;
+    slots_.PanelContextMenu = r->PanelContextMenu;
+    slots_.PanelFilter = r->PanelFilter;
+    return true;
+}
+
+void Cycle::AfterCallback(const char *name)
+{
+    ++callbacks_;
+    std::string change = host_.RecordChange();
+    if (change.empty())
+        return;
+    if (recordChange_.empty())
+        recordChange_ = std::string(name) + " wrote the host record: " + change;
+    host_.RestoreRecord();
+}
+
+void Cycle::Create()
+{
+    WarmUpHost(setup_.Parent);
+    PumpFor(50);
+    gdiBefore_ = CountGdiObjects();
+    windowsBefore_ = CountThreadWindows();
+    Stage = "PanelCreate";
+    panel_ = (HWND)(uintptr_t)Stack.Call("PanelCreate", (const void *)slots_.PanelCreate,
+                                         {U32(host_.Record()), U32(setup_.Parent)});
+    AfterCallback("PanelCreate");
+    if (!panel_) {
+        Out.Line(Verdict::Warn, "create", "PanelCreate returned null (allowed: the host then shows no panel)");
+        return;
+    }
+    bool child = IsWindow(panel_) && GetParent(panel_) == setup_.Parent &&
+                 (GetWindowLongW(panel_, GWL_STYLE) & WS_CHILD);
+    if (child)
+        Out.Line(Verdict::Pass, "create", "PanelCreate returned a child window of the parent");
+    else if (!IsWindow(panel_))
+        Out.Line(Verdict::Fail, "create", "PanelCreate returned 0x%08lX, which is not a window", (unsigned long)U32(panel_));
+    else
+        Out.Line(Verdict::Fail, "create", "PanelCreate returned a window that is not a child of the parent");
+}
+
+void Cycle::Ticks()
+{
+    Stage = "PanelTick";
+    if (!panel_) {
+        Out.Line(Verdict::Skip, "ticks", "no panel to tick");
+        return;
+    }
+    if (!slots_.PanelTick) {
+        Out.Line(Verdict::Pass, "ticks", "no PanelTick slot: the host sends no ticks");
+        return;
+    }
+    enum { TICKS = 5 };
+    for (int i = 0; i < TICKS; ++i) {
+        Stack.Call("PanelTick", (const void *)slots_.PanelTick, {U32(host_.Record()), U32(panel_)});
+        AfterCallback("PanelTick");
+        PumpFor(60); // paints and the plug-in's own timers run in between
+    }
+    if (IsWindow(panel_))
+        Out.Line(Verdict::Pass, "ticks", "%d PanelTick calls with messages pumped between; the panel lives", TICKS);
+    else
+        Out.Line(Verdict::Fail, "ticks", "the panel window was gone after the ticks");
+}
+
+void Cycle::ContextMenu()
+{
+    Stage = "PanelContextMenu";
+    if (!slots_.PanelContextMenu) {
+        Out.Line(Verdict::Pass, "context menu", "not offered");
+        return;
+    }
+    if (!panel_) {
+        Out.Line(Verdict::Skip, "context menu", "no panel to own a menu");
+        return;
+    }
+    bool menu, dialog;
+    {
+        MenuCloser closer;
+        Stack.Call("PanelContextMenu", (const void *)slots_.PanelContextMenu,
+                   {U32(host_.Record()), U32(panel_), 0, 0});
+        menu = closer.SawMenu();
+        dialog = closer.SawDialog();
+    }
+    AfterCallback("PanelContextMenu");
+    PumpFor(50);
+    if (!IsWindow(panel_))
+        Out.Line(Verdict::Fail, "context menu", "the panel window was gone after PanelContextMenu");
+    else
+        Out.Line(Verdict::Pass, "context menu", "PanelContextMenu returned%s%s", menu ? " after its menu was closed" : " without showing a menu",
+                 dialog ? " (a dialog box it opened was cancelled)" : "");
+}
+
+void Cycle::Destroy()
+{
+    Stage = "PanelDestroy";
+    if (!slots_.PanelDestroy) {
+        Out.Line(panel_ ? Verdict::Fail : Verdict::Pass, "destroy", "no PanelDestroy slot%s",
+                 panel_ ? ": nothing releases the panel window" : " (and no panel)");
+    } else {
+        Stack.Call("PanelDestroy", (const void *)slots_.PanelDestroy, {U32(host_.Record()), U32(panel_)});
+        AfterCallback("PanelDestroy");
+        if (panel_ && IsWindow(panel_))
+            Out.Line(Verdict::Fail, "destroy", "PanelDestroy returned and the panel window still exists");
+        else
+            Out.Line(Verdict::Pass, "destroy", "%s", panel_ ? "PanelDestroy destroyed the panel window"
+                                                            : "PanelDestroy returned after a null PanelCreate");
+    }
+    // Leftovers must go before the module does: their window procedure lives there.
+    if (panel_ && IsWindow(panel_))
+        DestroyWindow(panel_);
+    Stage = "messages after PanelDestroy";
+    PumpFor(50);
+}
+
+void Cycle::Resources()
+{
+    if (!setup_.Counts)
+        return;
+    ResourceCounts &c = *setup_.Counts;
+    c.Measured = true;
+    c.GdiBefore = gdiBefore_;
+    c.GdiAfter = CountGdiObjects();
+    c.WindowsBefore = windowsBefore_;
+    c.WindowsAfter = CountThreadWindows();
+}
+
+void Cycle::Services()
+{
+    std::string calls;
+    for (const ServiceCall &c : host_.Requests()) {
+        char one[64];
+        const char *name = CodeName(c.Code);
+        if (name)
+            snprintf(one, sizeof one, "%s(%lu)", name, (unsigned long)c.Value);
+        else
+            snprintf(one, sizeof one, "code %lu", (unsigned long)c.Code);
+        calls += (calls.empty() ? "" : ", ") + std::string(one);
+    }
+    if (host_.WrongThread())
+        Out.Line(Verdict::Fail, "services", "called from a thread other than the host's");
+    else
+        Out.Line(Verdict::Pass, "services", "Request %s; Alloc x%d, Free x%d, others x%d; all on the host's thread",
+                 calls.empty() ? "never" : calls.c_str(), host_.Allocs(), host_.Frees(), host_.OtherCalls());
+
+    bool clean = !host_.Outstanding() && !host_.DoubleFrees() && !host_.ForeignFrees();
+    if (clean) {
+        Out.Line(Verdict::Pass, "texts", "%d handed out, each given back through Free exactly once", host_.HandedOut());
+        return;
+    }
+    if (host_.Outstanding())
+        Out.Line(Verdict::Fail, "texts", "%d of %d handed out never given back through Free", host_.Outstanding(),
+                 host_.HandedOut());
+    if (host_.DoubleFrees())
+        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block already given back", host_.DoubleFrees());
+    if (host_.ForeignFrees())
+        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block this host never handed out",
+                 host_.ForeignFrees());
+}
+
+void Cycle::Unload()
+{
+    Stage = "unload";
+    HMODULE module = module_;
+    BOOL freed = FreeLibrary(module);
+    module_ = nullptr;
+    if (!freed)
+        Out.Line(Verdict::Fail, "unload", "FreeLibrary failed (error %lu)", GetLastError());
+    else if (StillMapped(module))
+        Out.Line(Verdict::Warn, "unload", "the module stays mapped after FreeLibrary (it holds a reference to itself)");
+    else
+        Out.Line(Verdict::Pass, "unload", "FreeLibrary released the module");
+}
+
+} // namespace
+
+bool RunCycle(CheckHost &host, const CycleSetup &setup)
+{
+    return Cycle(host, setup).Run();
+}
+
+void PumpFor(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
