@@ -403,7 +403,12 @@ void Cycle::Services()
     for (const ServiceCall &c : host_.Requests()) {
         char one[64];
         const char *name = CodeName(c.Code);
-        if (name)
+        // These codes take an output address as their value: not worth printing.
+        bool pointer = c.Code == SVC_VERSION || c.Code == SVC_ITEM_COUNT || c.Code == SVC_CURRENT_INDEX ||
+                       c.Code == SVC_OPEN_INDEX;
+        if (name && pointer)
+            snprintf(one, sizeof one, "%s", name);
+        else if (name)
             snprintf(one, sizeof one, "%s(%lu)", name, (unsigned long)c.Value);
         else
             snprintf(one, sizeof one, "code %lu", (unsigned long)c.Code);

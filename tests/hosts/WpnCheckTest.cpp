@@ -1,0 +1,159 @@
+/* wpncheck run as a process, the way a plug-in author runs it: it passes
+ * TuftlingPanel on every check, and each faulty plug-in makes it fail exactly
+ * the check that the fault breaks (the same check again in the reload cycle
+ * is allowed), with the exit code saying so. */
+#include "doctest.h"
+#include "TestSupport.h"
+
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+struct Run {
+    DWORD ExitCode = 0;
+    std::vector<std::string> Lines;
+    std::string Text;
+};
+
+Run RunCheck(const std::wstring &plugin)
+{
+    Run run;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd, writeEnd;
+    REQUIRE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    PROCESS_INFORMATION pi;
+    std::wstring command = L"\"" + ProgramFolder() + L"wpncheck.exe\" \"" + plugin + L"\"";
+    REQUIRE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(writeEnd);
+    char buffer[4096];
+    DWORD got;
+    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+        run.Text.append(buffer, got);
+    CloseHandle(readEnd);
+    WaitForSingleObject(pi.hProcess, 120000);
+    GetExitCodeProcess(pi.hProcess, &run.ExitCode);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    std::istringstream lines(run.Text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        run.Lines.push_back(line);
+    }
+    return run;
+}
+
+// The names of the failed checks, with the reload cycle's prefix taken off.
+std::set<std::string> FailedChecks(const Run &run)
+{
+    std::set<std::string> names;
+    for (const std::string &line : run.Lines) {
+        if (line.compare(0, 5, "FAIL ") != 0)
+            continue;
+        std::string rest = line.substr(5);
+        if (rest.compare(0, 8, "reload: ") == 0)
+            rest = rest.substr(8);
+        std::string name = rest.substr(0, rest.find(':'));
+        // "reload: the second cycle failed..." only repeats the others.
+        if (rest.find(':') != std::string::npos)
+            names.insert(name);
+    }
+    return names;
+}
+
+bool HasLineStarting(const Run &run, const std::string &start)
+{
+    for (const std::string &line : run.Lines)
+        if (line.compare(0, start.size(), start) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TEST_CASE("TuftlingPanel passes every check")
+{
+    Run run = RunCheck(ProgramFolder() + L"TuftlingPanel.wpn");
+    CAPTURE(run.Text);
+    CHECK(run.ExitCode == 0);
+    REQUIRE(run.Lines.size() > 15);
+    for (size_t i = 0; i + 1 < run.Lines.size(); ++i) {
+        CAPTURE(run.Lines[i]);
+        CHECK((run.Lines[i].compare(0, 5, "PASS ") == 0 || run.Lines[i].compare(0, 5, "WARN ") == 0));
+    }
+    CHECK(run.Lines.back().compare(0, 3, "== ") == 0);
+    CHECK(run.Lines.back().find(" 0 failed") != std::string::npos);
+    for (const char *check : {"PASS exports:", "PASS info byte: 0x6701", "PASS initialize writes:", "PASS create:",
+                              "PASS ticks:", "PASS context menu: PanelContextMenu returned after its menu was closed",
+                              "PASS destroy:", "PASS resources:", "PASS texts: 1 handed out",
+                              "PASS services: Request SVC_FOLDER(1);", "PASS host record:", "PASS unload:",
+                              "PASS reload:", "PASS stack balance:", "PASS decorated names:"}) {
+        CAPTURE(check);
+        CHECK(HasLineStarting(run, check));
+    }
+}
+
+TEST_CASE("each faulty plug-in fails the check its fault breaks, and no other")
+{
+    // The Fake* plug-ins are the adaptor's fakes; the Faulty* ones are built
+    // for these checks alone.
+    struct Case {
+        const wchar_t *file;
+        DWORD exitCode;
+        const char *check; // the one failed check, or null
+        const char *line;  // a line that must appear
+    } cases[] = {
+        {L"FakeGood.wpn", 0, nullptr, "PASS texts: 4 handed out, each given back through Free exactly once"},
+        {L"FakeNullPanel.wpn", 0, nullptr, "WARN create: PanelCreate returned null"},
+        {L"FaultyPlainNames.wpn", 0, nullptr,
+         "WARN decorated names: _WPN_GetPluginInfo@0, _WPN_Initialize@4 not exported"},
+        {L"FakeBadInfo.wpn", 1, "info byte", "FAIL info byte: 0x0100 has low byte 0x00, must be 0x01"},
+        {L"FakeInitFails.wpn", 1, "initialize result", "FAIL initialize result: WPN_Initialize returned 1, must be 0"},
+        {L"FakeNoInit.wpn", 1, "exports", "FAIL exports: missing WPN_Initialize"},
+        {L"FaultyStack.wpn", 1, "stack balance", "FAIL stack balance: PanelTick left 8 of its 8 argument bytes"},
+        {L"FaultySlots.wpn", 1, "initialize writes", "FAIL initialize writes: WPN_Initialize wrote reserved byte at offset 24"},
+        {L"FaultyKeepText.wpn", 1, "texts", "FAIL texts: 1 of 1 handed out never given back through Free"},
+        {L"FaultyFreeTwice.wpn", 1, "texts", "FAIL texts: Free called 1 time(s) with a block already given back"},
+        {L"FaultyRecord.wpn", 1, "host record", "FAIL host record: PanelCreate wrote the host record: byte at offset 34"},
+        {L"FaultyLeak.wpn", 1, "resources", "FAIL resources:"},
+        {L"FaultyKeepWindow.wpn", 1, "destroy", "FAIL destroy: PanelDestroy returned and the panel window still exists"},
+    };
+    for (const Case &c : cases) {
+        std::string file = Narrow(c.file);
+        CAPTURE(file);
+        Run run = RunCheck(ProgramFolder() + c.file);
+        CAPTURE(run.Text);
+        CHECK(run.ExitCode == c.exitCode);
+        CHECK(HasLineStarting(run, c.line));
+        std::set<std::string> expected;
+        if (c.check)
+            expected.insert(c.check);
+        CHECK(FailedChecks(run) == expected);
+        CHECK(run.Lines.back().find(c.exitCode ? ": FAIL" : ": PASS") != std::string::npos);
+    }
+}
+
+TEST_CASE("a file that is not a plug-in fails the load check")
+{
+    TempDir dir;
+    REQUIRE(WriteFileBytes(dir / L"Text.wpn", "this is not a DLL\r\n"));
+    Run notDll = RunCheck(dir / L"Text.wpn");
+    CAPTURE(notDll.Text);
+    CHECK(notDll.ExitCode == 1);
+    CHECK(HasLineStarting(notDll, "FAIL load: "));
+    CHECK(notDll.Text.find("not a loadable 32-bit DLL") != std::string::npos);
+
+    Run missing = RunCheck(dir / L"Absent.wpn");
+    CHECK(missing.ExitCode == 1);
+    CHECK(missing.Text.find("no such file") != std::string::npos);
+    CHECK(FailedChecks(missing) == std::set<std::string>{"load"});
+}

@@ -1,0 +1,94 @@
+/* Panel plug-ins with one fault each, for wpncheck's own tests: a plain,
+ * well-behaved panel (a child window of a class whose procedure is
+ * DefWindowProcA, so that it survives unloading), into which exactly one
+ * FAULT_* definition brings one breach of the contract:
+ *   FAULT_NONE         none; exported without the decorated names
+ *   FAULT_STACK        PanelTick is caller-pops, leaving its arguments behind
+ *   FAULT_SLOTS        WPN_Initialize writes into the reserved bytes
+ *   FAULT_KEEP_TEXT    the settings folder text is never given back
+ *   FAULT_FREE_TWICE   the settings folder text is given back twice
+ *   FAULT_RECORD       PanelCreate writes into the host record
+ *   FAULT_LEAK         each panel makes a brush and never deletes it
+ *   FAULT_KEEP_WINDOW  PanelDestroy leaves the panel window alive */
+#include "WpnContract.h"
+
+namespace {
+
+const char ClassName[] = "wpncheck faulty panel";
+HWND Panel;
+#if defined(FAULT_LEAK)
+HBRUSH Leaked;
+#endif
+
+HINSTANCE Self()
+{
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       (LPCSTR)&Panel, &self);
+    return self;
+}
+
+HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
+{
+    char *folder = nullptr;
+    if (host->Request(SVC_FOLDER, SVC_FOLDER_SETTINGS, (uintptr_t)&folder) == SVC_OK) {
+#if !defined(FAULT_KEEP_TEXT)
+        host->Free(folder);
+#endif
+#if defined(FAULT_FREE_TWICE)
+        host->Free(folder);
+#endif
+    }
+#if defined(FAULT_RECORD)
+    host->Unused[10] = 1;
+#endif
+#if defined(FAULT_LEAK)
+    Leaked = CreateSolidBrush(RGB(1, 2, 3));
+#endif
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = Self();
+    wc.lpszClassName = ClassName;
+    RegisterClassA(&wc);
+    Panel = CreateWindowExA(0, ClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, nullptr, Self(), nullptr);
+    return Panel;
+}
+
+int32_t WPN_CALL PanelDestroy(HostServices *, HWND)
+{
+#if !defined(FAULT_KEEP_WINDOW)
+    if (Panel) {
+        DestroyWindow(Panel);
+        Panel = nullptr;
+    }
+#endif
+    UnregisterClassA(ClassName, Self());
+    return 0;
+}
+
+#if defined(FAULT_STACK)
+int32_t __cdecl PanelTick(HostServices *, HWND)
+#else
+int32_t WPN_CALL PanelTick(HostServices *, HWND)
+#endif
+{
+    return 0;
+}
+
+} // namespace
+
+extern "C" uint32_t WPN_CALL WPN_GetPluginInfo(void)
+{
+    return 0x0001;
+}
+
+extern "C" int32_t WPN_CALL WPN_Initialize(PanelCallbacks *callbacks)
+{
+    callbacks->PanelCreate = PanelCreate;
+    callbacks->PanelDestroy = PanelDestroy;
+    callbacks->PanelTick = (PanelTickFn)(void *)PanelTick;
+#if defined(FAULT_SLOTS)
+    callbacks->Unused[0] = 1;
+#endif
+    return 0;
+}
