@@ -1,0 +1,172 @@
+/* Fake panel plug-ins for the adaptor's tests, one source built several
+ * times: FAKE_GOOD records every call and exercises every service from
+ * inside PanelCreate; FAKE_BAD_INFO answers its info call with 0x0100;
+ * FAKE_INIT_FAILS returns 1 from WPN_Initialize; FAKE_NULL_PANEL makes no
+ * window; FAKE_NO_INIT lacks WPN_Initialize (see FakeNoInit.def). */
+#include "FakeLog.h"
+#include "WpnContract.h"
+
+#include <string.h>
+
+namespace {
+
+/* The test's record; mapped on first use, unmapped when the module goes. */
+class LogMapping {
+public:
+    ~LogMapping()
+    {
+        if (log_) {
+            UnmapViewOfFile(log_);
+            log_ = nullptr;
+        }
+        if (mapping_) {
+            CloseHandle(mapping_);
+            mapping_ = nullptr;
+        }
+    }
+    FakeLog *Get()
+    {
+        if (!log_) {
+            wchar_t name[64];
+            FakeLogName(name);
+            mapping_ = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name);
+            if (mapping_)
+                log_ = (FakeLog *)MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FakeLog));
+        }
+        static FakeLog scratch; // no test listening: record nowhere in particular
+        return log_ ? log_ : &scratch;
+    }
+
+private:
+    HANDLE mapping_ = nullptr;
+    FakeLog *log_ = nullptr;
+};
+
+LogMapping Log;
+
+#if defined(FAKE_GOOD)
+void CopyAndFree(HostServices *host, char *text, char *copy, size_t capacity, uint32_t *freeResult)
+{
+    lstrcpynA(copy, text, (int)capacity);
+    *freeResult = host->Free(text);
+}
+
+void ExerciseServices(HostServices *host)
+{
+    FakeServiceTrace &t = Log.Get()->Services;
+    t.VersionResult = host->Request(SVC_VERSION, (uintptr_t)&t.Version, 0);
+    t.CountResult = host->Request(SVC_ITEM_COUNT, (uintptr_t)&t.Count, 0);
+    t.ValueResult = host->Request(SVC_ITEM_VALUE, 0, (uintptr_t)&t.Value);
+    t.ValueBResult = host->Request(SVC_ITEM_VALUE_B, 1, (uintptr_t)&t.ValueB);
+    t.SetTextResult = host->Request(SVC_ITEM_SET_TEXT, 0, (uintptr_t)FAKE_SET_TEXT);
+    t.OpenResult = host->Request(SVC_OPEN, 7, (uintptr_t)FAKE_OPEN_TEXT);
+    t.OpAResult = host->Request(SVC_ITEM_OP_A, 0, 0);
+    t.OpBResult = host->Request(SVC_ITEM_OP_B, 1, 0);
+    char *text = nullptr;
+    t.TextAResult = host->Request(SVC_ITEM_TEXT_A, 0, (uintptr_t)&text);
+    if (t.TextAResult == SVC_OK)
+        CopyAndFree(host, text, t.TextA, sizeof t.TextA, &t.TextAFree);
+    t.TextBResult = host->Request(SVC_ITEM_TEXT_B, 1, (uintptr_t)&text);
+    if (t.TextBResult == SVC_OK)
+        CopyAndFree(host, text, t.TextB, sizeof t.TextB, &t.TextBFree);
+    t.CurrentResult = host->Request(SVC_CURRENT_INDEX, (uintptr_t)&t.Current, 0);
+    t.OpenIndexResult = host->Request(SVC_OPEN_INDEX, (uintptr_t)&t.OpenIndex, (uintptr_t)FAKE_OPEN_TEXT);
+    for (int which = 0; which < 3; ++which) {
+        t.FolderResult[which] = host->Request(SVC_FOLDER, which, (uintptr_t)&text);
+        if (t.FolderResult[which] == SVC_OK)
+            CopyAndFree(host, text, t.Folder[which], sizeof t.Folder[which], &t.FolderFree[which]);
+    }
+    t.UnknownResult = host->Request(12, 0, 0);
+    t.ReservedResult = host->Reserved(1, 2, 3);
+    void *block = host->Alloc(64);
+    t.AllocOk = block != nullptr;
+    if (block) {
+        memset(block, 0xA5, 64);
+        t.AllocFree = host->Free(block);
+    }
+    t.MessageResult = host->ShowMessage(FAKE_MESSAGE, MB_YESNO | MB_ICONQUESTION);
+}
+#endif
+
+HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
+{
+    FakeLog *log = Log.Get();
+    ++log->CreateCalls;
+    log->CreateHost = (uintptr_t)host;
+    log->CreateParent = parent;
+    log->HostSizeSeen = host->StructSize;
+    log->HostReservedNonZero = 0;
+    for (uint8_t byte : host->Unused)
+        log->HostReservedNonZero += byte != 0;
+#if defined(FAKE_NULL_PANEL)
+    log->Panel = nullptr;
+#else
+#if defined(FAKE_GOOD)
+    ExerciseServices(host);
+#endif
+    log->Panel = CreateWindowExA(0, "STATIC", "fake panel", WS_CHILD | WS_VISIBLE, 0, 0, 120, 80, parent,
+                                 nullptr, nullptr, nullptr);
+#endif
+    return log->Panel;
+}
+
+int32_t WPN_CALL PanelDestroy(HostServices *host, HWND panel)
+{
+    FakeLog *log = Log.Get();
+    ++log->DestroyCalls;
+    log->DestroyHost = (uintptr_t)host;
+    log->DestroyWindowArg = panel;
+    if (panel && panel == log->Panel)
+        DestroyWindow(panel);
+    return 0;
+}
+
+int32_t WPN_CALL PanelTick(HostServices *host, HWND panel)
+{
+    FakeLog *log = Log.Get();
+    ++log->TickCalls;
+    log->TickHost = (uintptr_t)host;
+    log->TickWindow = panel;
+    return 0;
+}
+
+#if defined(FAKE_GOOD)
+int32_t WPN_CALL PanelFilter(uint32_t value)
+{
+    FakeLog *log = Log.Get();
+    ++log->FilterCalls;
+    log->LastFilterValue = value;
+    return value == FAKE_FILTER_CONSUMED;
+}
+#endif
+
+} // namespace
+
+extern "C" uint32_t WPN_CALL WPN_GetPluginInfo(void)
+{
+    ++Log.Get()->InfoCalls;
+#if defined(FAKE_BAD_INFO)
+    return 0x0100;
+#else
+    return 0x0001;
+#endif
+}
+
+extern "C" int32_t WPN_CALL WPN_Initialize(PanelCallbacks *callbacks)
+{
+    FakeLog *log = Log.Get();
+    ++log->InitCalls;
+    log->CallbacksAddress = (uintptr_t)callbacks;
+    log->CallbacksSizeSeen = callbacks->StructSize;
+    callbacks->PanelCreate = PanelCreate;
+    callbacks->PanelDestroy = PanelDestroy;
+    callbacks->PanelTick = PanelTick;
+#if defined(FAKE_GOOD)
+    callbacks->PanelFilter = PanelFilter;
+#endif
+#if defined(FAKE_INIT_FAILS)
+    return 1;
+#else
+    return 0;
+#endif
+}
