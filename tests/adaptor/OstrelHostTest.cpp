@@ -103,12 +103,15 @@ TEST_CASE("ostrelhost shows the mascot through the adaptor and the settings land
 
     FoundWindows found;
     found.ProcessId = host.Info.dwProcessId;
-    bool shown = PumpUntil(
-        [&] {
-            EnumWindows(FindHost, (LPARAM)&found);
-            return found.Mascot != nullptr;
-        },
-        20000);
+    // Nothing wakes this thread when another process makes a window: look
+    // again every 100 ms until the deadline.
+    auto mascotShown = [&] {
+        EnumWindows(FindHost, (LPARAM)&found);
+        return found.Mascot != nullptr;
+    };
+    bool shown = false;
+    for (DWORD start = GetTickCount(); !shown && GetTickCount() - start < 20000;)
+        shown = PumpUntil(mascotShown, 100);
     CHECK(shown);
     if (found.Host) {
         wchar_t title[128] = {};
