@@ -79,7 +79,10 @@ void AnimClick()
 static void DanceStep()
 {
     if (FrameIndex == 2) {
-        ++Count;
+        // A hand-edited count at the top of the range stays there rather
+        // than overflowing into negative numbers.
+        if (Count < INT32_MAX)
+            ++Count;
         if (AboutWindow)
             PostMessageA(AboutWindow, WM_COUNT_CHANGED, 0, 0);
     }

@@ -243,6 +243,18 @@ TEST_CASE("clearing always mid-dance lets the pass finish, then the countdown st
     CHECK(f.RunningTimers() == HIDE);
 }
 
+TEST_CASE("the count never wraps into negative numbers")
+{
+    AnimFixture f;
+    Count = INT32_MAX - 1;
+    for (int pass = 0; pass < 3; ++pass) {
+        AnimClick();
+        AnimEvent(TIMER_DANCE);
+        AnimEvent(TIMER_DANCE);
+    }
+    CHECK(Count == INT32_MAX);
+}
+
 TEST_CASE("a dance stopped before its first tick is not counted")
 {
     AnimFixture f;
