@@ -1,0 +1,350 @@
+/* tour: the scripted walk through the mascot that the demo records.
+ *
+ *   tour HOSTFOLDER OUTFOLDER
+ *
+ * Starts ostrelhost from HOSTFOLDER (a deployment with PanelBridge as
+ * TuftlingPanel.dll and the plug-in in panel\wpn\), with short timers written
+ * into the mascot's settings so that it hides quickly, and then plays the
+ * mascot like a person would: it stands, is clicked and dances, hides, comes
+ * back and cycles through the rainbow, shows its menu and its about box.
+ * Each step leaves a screenshot (BMP) in OUTFOLDER and is checked on its
+ * pixels; the exit code is 0 only when every step showed what it should. */
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <stdio.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char PanelClass[] = "Wendrake Plugin - TuftlingPanel";
+const uint32_t GREY = 0x808080;
+
+struct Shot {
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Pixels; // 0xRRGGBB
+    uint32_t At(int x, int y) const { return Pixels[(size_t)y * Width + x]; }
+};
+
+Shot CaptureScreen()
+{
+    Shot shot;
+    HDC screen = GetDC(nullptr);
+    shot.Width = GetDeviceCaps(screen, HORZRES);
+    shot.Height = GetDeviceCaps(screen, VERTRES);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shot.Width;
+    info.bmiHeader.biHeight = -shot.Height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, shot.Width, shot.Height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    const uint32_t *px = (const uint32_t *)bits;
+    shot.Pixels.assign(px, px + (size_t)shot.Width * shot.Height);
+    for (uint32_t &p : shot.Pixels)
+        p &= 0xFFFFFF;
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+bool SaveShot(const Shot &shot, const std::wstring &path)
+{
+    int stride = (shot.Width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    info.biSize = sizeof info;
+    info.biWidth = shot.Width;
+    info.biHeight = -shot.Height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + stride * shot.Height;
+    std::string bytes((const char *)&file, sizeof file);
+    bytes.append((const char *)&info, sizeof info);
+    std::string row(stride, '\0');
+    for (int y = 0; y < shot.Height; ++y) {
+        for (int x = 0; x < shot.Width; ++x)
+            memcpy(&row[x * 3], &shot.Pixels[(size_t)y * shot.Width + x], 3);
+        bytes += row;
+    }
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    BOOL ok = WriteFile(out, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
+    CloseHandle(out);
+    return ok && put == bytes.size();
+}
+
+// Counts pixels of a rectangle that satisfy a test.
+template <class Test> int CountIn(const Shot &shot, RECT r, Test test)
+{
+    int n = 0;
+    for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, shot.Height); ++y)
+        for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, shot.Width); ++x)
+            n += test(shot.At(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool Saturated(uint32_t c)
+{
+    int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+    return std::max({r, g, b}) - std::min({r, g, b}) > 120;
+}
+
+int Distinct(const Shot &shot, RECT r)
+{
+    std::vector<uint32_t> seen;
+    CountIn(shot, r, [&](uint32_t c) {
+        if (seen.size() < 16 && std::find(seen.begin(), seen.end(), c) == seen.end())
+            seen.push_back(c);
+        return false;
+    });
+    return (int)seen.size();
+}
+
+// Pumps this thread's messages while waiting.
+void Wait(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(20);
+    }
+}
+
+template <class Find> HWND WaitFor(Find find, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND found = find())
+            return found;
+        if (GetTickCount() - start > ms)
+            return nullptr;
+        Wait(50);
+    }
+}
+
+struct Search {
+    DWORD pid;
+    const char *cls;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND w, LPARAM data)
+{
+    Search *s = (Search *)data;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char cls[64] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == s->pid && IsWindowVisible(w) && (!s->cls || strcmp(cls, s->cls) == 0)) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND TopLevelOf(DWORD pid, const char *cls)
+{
+    Search s = {pid, cls, nullptr};
+    EnumWindows(MatchTopLevel, (LPARAM)&s);
+    return s.found;
+}
+
+HWND FindMenuWindow()
+{
+    // The popup menu may belong to the desktop's thread under Wine.
+    HWND w = FindWindowA("#32768", nullptr);
+    return w && IsWindowVisible(w) ? w : nullptr;
+}
+
+RECT RectOf(HWND w)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    return r;
+}
+
+struct Step {
+    const char *name;
+    bool ok;
+    std::string detail;
+};
+
+std::vector<Step> Steps;
+std::wstring OutFolder;
+
+void Record(const char *name, const Shot &shot, bool ok, const std::string &detail)
+{
+    std::wstring path = OutFolder + std::wstring(name, name + strlen(name)) + L".bmp";
+    bool saved = SaveShot(shot, path);
+    Steps.push_back({name, ok && saved, detail + (saved ? "" : " (screenshot not saved)")});
+    printf("%-8s %s  %s\n", name, ok && saved ? "ok  " : "FAIL", Steps.back().detail.c_str());
+    fflush(stdout);
+}
+
+std::wstring WithSlash(std::wstring folder)
+{
+    if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/')
+        folder += L'\\';
+    return folder;
+}
+
+} // namespace
+
+int main()
+{
+    int argc = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc != 3) {
+        fprintf(stderr, "usage: tour HOSTFOLDER OUTFOLDER\n");
+        return 2;
+    }
+    std::wstring host = WithSlash(argv[1]);
+    OutFolder = WithSlash(argv[2]);
+    LocalFree(argv);
+    CreateDirectoryW(OutFolder.c_str(), nullptr);
+
+    // Short timers for the tour: each dance frame 350 ms, hiding after 2.5 s.
+    std::wstring settings = host + L"user\\";
+    CreateDirectoryW(settings.c_str(), nullptr);
+    settings += L"setting\\";
+    CreateDirectoryW(settings.c_str(), nullptr);
+    std::wstring ini = settings + L"TuftlingPanel.ini";
+    DeleteFileW(ini.c_str());
+    WritePrivateProfileStringW(L"Tuftling", L"DanceTimer", L"350", ini.c_str());
+    WritePrivateProfileStringW(L"Tuftling", L"HideTimer", L"2500", ini.c_str());
+
+    std::wstring command = L"\"" + host + L"ostrelhost.exe\" --close-after 120000";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, host.c_str(), &si, &pi)) {
+        fprintf(stderr, "tour: cannot start ostrelhost in %ls\n", host.c_str());
+        return 1;
+    }
+    DWORD pid = pi.dwProcessId;
+    HWND hostWindow = WaitFor([&] { return TopLevelOf(pid, nullptr); }, 20000);
+    HWND panel = nullptr;
+    // The panel is a child somewhere inside the host's window.
+    struct Child {
+        static BOOL CALLBACK Match(HWND w, LPARAM data)
+        {
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (strcmp(cls, PanelClass) == 0) {
+                *(HWND *)data = w;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    if (hostWindow)
+        panel = WaitFor([&] {
+            HWND found = nullptr;
+            EnumChildWindows(hostWindow, Child::Match, (LPARAM)&found);
+            return found;
+        }, 20000);
+    if (!hostWindow || !panel) {
+        fprintf(stderr, "tour: ostrelhost showed no mascot panel\n");
+        TerminateProcess(pi.hProcess, 1);
+        return 1;
+    }
+    SetForegroundWindow(hostWindow);
+    Wait(1200);
+
+    RECT area = RectOf(panel);
+    POINT centre = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    SetCursorPos(centre.x, centre.y);
+
+    Shot standing = CaptureScreen();
+    int standingInk = CountIn(standing, area, [](uint32_t c) { return c == GREY; });
+    Record("1-stand", standing, standingInk > 20, "grey text pixels in the panel: " + std::to_string(standingInk));
+
+    PostMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+    PostMessageW(panel, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    Wait(250);
+    Shot dancing = CaptureScreen();
+    int changed = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            changed += dancing.At(x, y) != standing.At(x, y);
+    int dancingInk = CountIn(dancing, area, [](uint32_t c) { return c == GREY; });
+    Record("2-dance", dancing, changed > 50 && dancingInk > 20,
+           "pixels changed from standing: " + std::to_string(changed));
+
+    Wait(3600); // the dance ends after two frames, then 2.5 s of quiet
+    Shot hidden = CaptureScreen();
+    int hiddenInk = CountIn(hidden, area, [](uint32_t c) { return c == GREY; });
+    Record("3-hide", hidden, hiddenInk > 0 && hiddenInk * 2 < standingInk,
+           "grey pixels " + std::to_string(hiddenInk) + " (standing " + std::to_string(standingInk) + ")");
+
+    PostMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20)); // back to standing
+    PostMessageW(panel, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    PostMessageW(panel, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(20, 20));
+    PostMessageW(panel, WM_MBUTTONUP, 0, MAKELPARAM(20, 20));
+    Wait(700);
+    Shot rainbow = CaptureScreen();
+    int coloured = CountIn(rainbow, area, Saturated);
+    Record("4-rainbow", rainbow, coloured > 20, "coloured text pixels: " + std::to_string(coloured));
+    PostMessageW(panel, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(20, 20)); // grey again
+    Wait(300);
+
+    PostMessageW(panel, WM_CONTEXTMENU, (WPARAM)panel, MAKELPARAM(centre.x, centre.y));
+    HWND menu = WaitFor(FindMenuWindow, 5000);
+    Wait(400);
+    Shot menuShot = CaptureScreen();
+    int menuColours = menu ? Distinct(menuShot, RectOf(menu)) : 0;
+    Record("5-menu", menuShot, menu && menuColours > 2,
+           menu ? "menu visible, colours in it: " + std::to_string(menuColours) : "no menu appeared");
+    if (menu) {
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        WaitFor([] { return FindMenuWindow() ? nullptr : (HWND)1; }, 3000);
+    }
+    Wait(300);
+
+    PostMessageW(panel, WM_COMMAND, 20001, 0);
+    HWND about = WaitFor([&] { return TopLevelOf(pid, "#32770"); }, 5000);
+    Wait(500);
+    Shot aboutShot = CaptureScreen();
+    wchar_t caption[64] = {};
+    if (about)
+        GetWindowTextW(about, caption, 64);
+    int aboutColours = about ? Distinct(aboutShot, RectOf(about)) : 0;
+    bool aboutOk = about && wcscmp(caption, L"\u30D0\u30FC\u30B8\u30E7\u30F3\u60C5\u5831") == 0 && aboutColours > 2;
+    Record("6-about", aboutShot, aboutOk, about ? "about box visible" : "no about box appeared");
+    if (about)
+        PostMessageW(about, WM_COMMAND, IDOK, 0);
+    Wait(300);
+
+    PostMessageW(hostWindow, WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &exitCode);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    printf("ostrelhost exit code %lu\n", exitCode);
+
+    int failed = exitCode != 0;
+    for (const Step &s : Steps)
+        failed += !s.ok;
+    printf("%d passed, %d failed\n", (int)Steps.size() + 1 - failed, failed);
+    return failed ? 1 : 0;
+}
