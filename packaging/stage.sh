@@ -1,0 +1,16 @@
+#!/bin/sh
+# Lays out the package folder a Windows user unpacks:
+#   stage.sh OUTDIR PLUGIN.wpn PANELBRIDGE.dll ICON.ico
+# The adaptor takes the plug-in's file title; the sample art becomes cp932,
+# and the texts get CR LF line ends.
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+out=$1 plugin=$2 bridge=$3 icon=$4
+rm -rf "$out"
+mkdir -p "$out"
+cp "$plugin" "$out/TuftlingPanel.wpn"
+cp "$bridge" "$out/TuftlingPanel.dll"
+cp "$icon" "$out/TuftlingPanel.ico"
+iconv -f UTF-8 -t CP932 "$here/TuftlingAA.utf8.txt" | sed 's/$/\r/' > "$out/TuftlingAA.txt"
+# INSTALL.txt stays UTF-8 (with a byte order mark, so Notepad reads it right).
+{ printf '\357\273\277'; sed 's/$/\r/' "$here/INSTALL.txt"; } > "$out/INSTALL.txt"

@@ -1,0 +1,84 @@
+/* The package a Windows user unpacks (build/package/Tuftling): every file is
+ * there, the adaptor's identity comes from its file title, the plug-in loads,
+ * and the sample art file reads into the sections it promises. */
+#include "doctest.h"
+#include "TestSupport.h"
+
+#include "ArtReader.h"
+#include "OstrelInterfaces.h"
+#include "OstrelLib.h"
+#include "WpnLoader.h"
+
+#include <sstream>
+
+namespace {
+
+std::wstring PackageFolder()
+{
+    return ProgramFolder() + L"..\\package\\Tuftling\\";
+}
+
+typedef OIBase *(WINAPI *CreateInstanceFn)(uint32_t);
+
+} // namespace
+
+TEST_CASE("the package holds the five files a user needs")
+{
+    for (const wchar_t *name : {L"TuftlingPanel.wpn", L"TuftlingPanel.dll", L"TuftlingPanel.ico", L"TuftlingAA.txt",
+                                L"INSTALL.txt"}) {
+        CAPTURE(Narrow(name));
+        std::string bytes;
+        CHECK(ReadFileBytes(PackageFolder() + name, bytes));
+        CHECK(bytes.size() > 100);
+    }
+    std::string icon;
+    ReadFileBytes(PackageFolder() + L"TuftlingPanel.ico", icon);
+    CHECK(icon.substr(0, 4) == std::string("\0\0\1\0", 4)); // an icon resource file
+}
+
+TEST_CASE("the adaptor in the package names itself after the mascot")
+{
+    HMODULE bridge = LoadLibraryW((PackageFolder() + L"TuftlingPanel.dll").c_str());
+    REQUIRE(bridge);
+    auto create = (CreateInstanceFn)(void *)GetProcAddress(bridge, "OPI_CreateInstance");
+    REQUIRE((create != nullptr));
+    OIBase *base = create(0);
+    OIPlugin *plugin = nullptr;
+    REQUIRE(base->QueryInterface(OID_PLUGIN, (void **)&plugin));
+    CHECK(plugin->Initialize());
+    wchar_t *id = nullptr;
+    plugin->GetId(&id);
+    REQUIRE(id);
+    CHECK(std::wstring(id) == L"{C46E8446-BD99-4ef6-BE49-6D3751BF28DD-TuftlingPanel}");
+    OlxGetMemory()->Free(id);
+    plugin->Release();
+    CHECK(base->Release() == 0);
+    FreeLibrary(bridge);
+}
+
+TEST_CASE("the plug-in in the package passes the contract's loading steps")
+{
+    PanelCallbacks callbacks;
+    LoadedPlugin plugin;
+    CHECK(LoadPanelPlugin((PackageFolder() + L"TuftlingPanel.wpn").c_str(), &callbacks, &plugin) == LoadError::None);
+    CHECK(plugin.InfoValue == 0x6701);
+    UnloadPanelPlugin(&plugin);
+}
+
+TEST_CASE("the sample art file shows every section")
+{
+    std::string bytes;
+    REQUIRE(ReadFileBytes(PackageFolder() + L"TuftlingAA.txt", bytes));
+    std::istringstream in(bytes);
+    std::vector<std::string> frames;
+    ReadArt(in, frames);
+    REQUIRE(frames.size() == 5); // normal, hide and three dance frames
+    for (const std::string &frame : frames) {
+        CHECK_FALSE(frame.empty());
+        CHECK(frame.find('\r') == std::string::npos); // CR LF read as LF
+    }
+    CHECK(frames[2].find("Tuftling") != std::string::npos);
+    // The notes around the sections are in no frame.
+    for (const std::string &frame : frames)
+        CHECK(frame.find("ignored") == std::string::npos);
+}
