@@ -1,9 +1,18 @@
 /* Art file reader. See ArtReader.h for the text-mode rules; the section rules:
  * "$Normal" and "$Hide" send the following lines to frames 0 and 1, "$Dance"
  * opens a new frame at the end of the list, "$End" drops lines until the next
- * section line. An ordinary line goes into its frame followed by one LF. */
+ * section line. An ordinary line goes into its frame followed by one LF.
+ *
+ * The raw bytes come a 64 KiB block at a time. A line that lies whole in the
+ * block, ends in LF or CR LF and holds no NUL, lone CR or Ctrl-Z (nearly every
+ * line of an art file) is taken straight from the block; any other line is
+ * cut byte by byte into a 1024-byte buffer by the general path, which follows
+ * the text-mode rules to the letter. A CR LF split between two blocks reads
+ * as one LF all the same, because the CR is consumed before the next block is
+ * fetched. */
 #include "ArtReader.h"
 
+#include <stdint.h>
 #include <string.h>
 #ifdef _WIN32
 #include <windows.h>
@@ -11,58 +20,137 @@
 
 namespace {
 
-// Raw bytes in, text-mode bytes out, with one byte of look-ahead.
-class TextModeInput {
+enum LineEnd { LINE_LF, LINE_AT_END, LINE_TOO_LONG, NO_LINE };
+
+// A line as a C string would see it: its bytes up to the first NUL.
+struct Line {
+    const char *text;
+    size_t length;
+    LineEnd end;
+};
+
+bool IsStopByte(char c)
+{
+    return c == '\n' || c == '\r' || c == '\x1a' || c == '\0';
+}
+
+// The first LF, CR, Ctrl-Z or NUL in [p, stop), or stop. Four bytes at a time:
+// a word without a byte below 0x1B holds none of them.
+const char *FindStopByte(const char *p, const char *stop)
+{
+    for (;;) {
+        while (stop - p >= 4) {
+            uint32_t word;
+            memcpy(&word, p, 4);
+            if ((word - 0x1b1b1b1bu) & ~word & 0x80808080u)
+                break;
+            p += 4;
+        }
+        const char *end = stop - p >= 4 ? p + 4 : stop;
+        for (; p < end; ++p)
+            if (IsStopByte(*p))
+                return p;
+        if (p == stop)
+            return stop;
+    }
+}
+
+class ArtInput {
 public:
-    explicit TextModeInput(std::istream &raw) : raw_(raw) {}
+    explicit ArtInput(std::istream &raw) : raw_(raw) {}
 
-    int Peek()
+    // Reads up to an LF (consumed, not stored), keeping at most
+    // ART_LINE_BYTES - 1 bytes. When the line is full and the next character
+    // is not LF, the line is too long and the reading ends.
+    Line ReadLine()
     {
-        if (pending_ == NONE)
-            pending_ = Translate();
-        return pending_;
+        if (!ended_ && pos_ < len_) {
+            const char *start = buf_ + pos_, *stop = buf_ + len_;
+            const char *p = FindStopByte(start, stop);
+            size_t length = (size_t)(p - start);
+            if (length < ART_LINE_BYTES && p < stop) {
+                if (*p == '\n') {
+                    pos_ += length + 1;
+                    return {start, length, LINE_LF};
+                }
+                if (*p == '\r' && p + 1 < stop && p[1] == '\n') {
+                    pos_ += length + 2;
+                    return {start, length, LINE_LF};
+                }
+            }
+        }
+        LineEnd end = ReadLineBytes();
+        return {line_, strlen(line_), end};
     }
-
-    int Get()
-    {
-        int c = Peek();
-        if (c != END)
-            pending_ = NONE;
-        return c;
-    }
-
-    enum { END = -1, NONE = -2 };
 
 private:
-    int Translate()
+    enum { END = -1 };
+
+    // The general path: the line's bytes into line_, with a NUL after them.
+    LineEnd ReadLineBytes()
     {
-        if (ended_)
-            return END;
-        int b = RawGet();
-        if (b == END || b == 0x1A) {
-            ended_ = true;
-            return END;
+        const size_t room = ART_LINE_BYTES - 1;
+        size_t n = 0;
+        LineEnd end;
+        for (;;) {
+            if (n == room) {
+                end = FullLineEnd();
+                break;
+            }
+            if (Peek() == END) {
+                end = n ? LINE_AT_END : NO_LINE;
+                break;
+            }
+            char c = buf_[pos_++];
+            if (c == '\n') {
+                end = LINE_LF;
+                break;
+            }
+            if (c == '\x1a') {
+                ended_ = true;
+                end = n ? LINE_AT_END : NO_LINE;
+                break;
+            }
+            if (c == '\r' && Peek() == '\n') {
+                ++pos_;
+                end = LINE_LF;
+                break;
+            }
+            line_[n++] = c; // a lone CR included
         }
-        if (b == '\r' && RawPeek() == '\n') {
-            RawGet();
-            return '\n';
-        }
-        return b;
+        line_[n] = '\0';
+        return end;
     }
 
-    int RawPeek()
+    // The line holds ART_LINE_BYTES - 1 bytes: it ends well only at an LF
+    // (alone or from CR LF) or at the end of the data.
+    LineEnd FullLineEnd()
     {
-        if (pos_ == len_ && !Refill())
+        int c = Peek();
+        if (c == END || c == 0x1a) {
+            ended_ = true;
+            return LINE_AT_END;
+        }
+        if (c == '\n') {
+            ++pos_;
+            return LINE_LF;
+        }
+        if (c == '\r') {
+            ++pos_; // nothing is read after a line that is too long
+            if (Peek() == '\n') {
+                ++pos_;
+                return LINE_LF;
+            }
+        }
+        return LINE_TOO_LONG;
+    }
+
+    // The next raw byte, left in place; END at the end of the data.
+    int Peek()
+    {
+        if (ended_ || (pos_ == len_ && !Refill()))
             return END;
         return (unsigned char)buf_[pos_];
-    }
-
-    int RawGet()
-    {
-        int b = RawPeek();
-        if (b != END)
-            ++pos_;
-        return b;
     }
 
     // A read error ends the data just as the end of the file does.
@@ -79,29 +167,29 @@ private:
     std::istream &raw_;
     char buf_[64 * 1024];
     size_t pos_ = 0, len_ = 0;
-    int pending_ = NONE;
-    bool ended_ = false;
+    bool ended_ = false; // a Ctrl-Z was met
+    char line_[ART_LINE_BYTES];
 };
 
-enum LineEnd { LINE_LF, LINE_AT_END, LINE_TOO_LONG, NO_LINE };
-
-// Reads up to an LF (consumed, not stored), storing at most
-// ART_LINE_BYTES - 1 bytes; a further byte that is not LF is left unread.
-LineEnd ReadLine(TextModeInput &in, char (&line)[ART_LINE_BYTES])
+// lstrcmpA compares by the locale's collation, and "equal" there need not mean
+// the same bytes: Windows gives some characters no weight at all, so a name
+// with such a character added could compare equal. A section line is the whole
+// line, so the lengths must agree as well. (Wine 8 under code page 932 weighs
+// every near miss tried: CR, tab, blanks, control bytes, case, double-byte
+// characters; FramesTest tries them all.) Identical bytes are equal under any
+// collation, which spares lstrcmpA (a microsecond under Wine) for every real
+// section line.
+bool IsSection(const char *line, size_t length, const char *name, size_t nameLength)
 {
-    size_t n = 0;
-    for (;;) {
-        int c = in.Peek();
-        if (c == TextModeInput::END)
-            return n ? LINE_AT_END : NO_LINE;
-        if (c == '\n') {
-            in.Get();
-            return LINE_LF;
-        }
-        if (n == ART_LINE_BYTES - 1)
-            return LINE_TOO_LONG;
-        line[n++] = (char)in.Get();
-    }
+    if (length != nameLength)
+        return false;
+    if (memcmp(line, name, length) == 0)
+        return true;
+#ifdef _WIN32
+    return lstrcmpA(line, name) == 0;
+#else
+    return false;
+#endif
 }
 
 enum : unsigned char { SECTION_NORMAL = 0, SECTION_HIDE = 1, SECTION_DANCE = 2, SECTION_NONE = 255 };
@@ -110,38 +198,55 @@ enum : unsigned char { SECTION_NORMAL = 0, SECTION_HIDE = 1, SECTION_DANCE = 2, 
 
 bool IsSectionLine(const char *line, const char *name)
 {
-#ifdef _WIN32
-    return lstrcmpA(line, name) == 0;
-#else
-    return strcmp(line, name) == 0;
-#endif
+    return IsSection(line, strlen(line), name, strlen(name));
 }
 
 void ReadArt(std::istream &raw, std::vector<std::string> &frames)
 {
     frames.assign(2, std::string());
     unsigned char section = SECTION_NONE;
-    TextModeInput in(raw);
+    // The current section's lines gather here and go into their frame in one
+    // piece when the section ends: one allocation per frame, not one per
+    // growth step. (Frames 0 and 1 may get several pieces, in file order.)
+    std::string pending;
+    auto endSection = [&] {
+        if (section != SECTION_NONE && !pending.empty())
+            (section == SECTION_DANCE ? frames.back() : frames[section]).append(pending);
+        pending.clear();
+    };
+    ArtInput in(raw);
     for (;;) {
-        char line[ART_LINE_BYTES] = {};
-        LineEnd end = ReadLine(in, line);
-        if (end == NO_LINE)
+        Line line = in.ReadLine();
+        if (line.end == NO_LINE)
             break;
-        if (IsSectionLine(line, "$Normal")) {
+        // lstrcmpA needs a terminated string, and a line taken from the block
+        // has none: a line as long as a name is copied out first.
+        char name[8];
+        const char *text = line.text;
+        if (line.length >= 4 && line.length <= 7) {
+            memcpy(name, line.text, line.length);
+            name[line.length] = '\0';
+            text = name;
+        }
+        if (IsSection(text, line.length, "$Normal", 7)) {
+            endSection();
             section = SECTION_NORMAL;
-        } else if (IsSectionLine(line, "$Hide")) {
+        } else if (IsSection(text, line.length, "$Hide", 5)) {
+            endSection();
             section = SECTION_HIDE;
-        } else if (IsSectionLine(line, "$Dance")) {
+        } else if (IsSection(text, line.length, "$Dance", 6)) {
+            endSection();
             frames.emplace_back();
             section = SECTION_DANCE;
-        } else if (IsSectionLine(line, "$End")) {
+        } else if (IsSection(text, line.length, "$End", 4)) {
+            endSection();
             section = SECTION_NONE;
         } else if (section != SECTION_NONE) {
-            std::string &frame = section == SECTION_DANCE ? frames.back() : frames[section];
-            frame.append(line); // up to the first NUL, as the line is a C string
-            frame.push_back('\n');
+            pending.append(line.text, line.length);
+            pending.push_back('\n');
         }
-        if (end != LINE_LF)
+        if (line.end != LINE_LF)
             break;
     }
+    endSection();
 }

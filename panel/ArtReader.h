@@ -2,8 +2,9 @@
  * natively (for the fuzzer).
  *
  * The file is read as text: CR LF reads as LF, a lone CR stays, a 0x1A byte
- * ends the data. The translation is done here, byte by byte over the raw
- * stream, so the result never depends on how a C runtime buffers text mode. */
+ * ends the data. The translation is done here, over the raw bytes of a stream
+ * opened in binary mode, so the result never depends on how a C runtime
+ * buffers text mode. */
 #pragma once
 #include <istream>
 #include <string>
@@ -15,5 +16,6 @@ enum { ART_LINE_BYTES = 1024 }; // a line stores at most ART_LINE_BYTES - 1 byte
  * describes: a normal frame, a hide frame and one frame per "$Dance" line. */
 void ReadArt(std::istream &raw, std::vector<std::string> &frames);
 
-/* Whole-line, case-sensitive section name comparison. */
+/* Whether the line (a C string) is the section line `name`: the whole line,
+ * case-sensitive, compared with lstrcmpA on Windows, the lengths agreeing. */
 bool IsSectionLine(const char *line, const char *name);

@@ -1,4 +1,6 @@
-/* Frame store: the list itself and the loader that fills it. */
+/* Frame store: the list itself and the loader that fills it. The art file is
+ * opened in binary mode: ReadArt does the text-mode translation itself, so
+ * the frames never depend on how a C runtime buffers a text-mode stream. */
 #include "Frames.h"
 
 #include "Anim.h"
@@ -7,6 +9,7 @@
 #include "Settings.h"
 
 #include <fstream>
+#include <new>
 
 std::vector<std::string> FrameList;
 
@@ -19,7 +22,13 @@ bool LoadFrames()
         FrameList.assign(BuiltinFrames, BuiltinFrames + BUILTIN_FRAME_COUNT);
         return false;
     }
-    ReadArt(file, FrameList);
+    // Out of memory on a huge file ends the reading like a read error does,
+    // and no exception leaves the plug-in: the frames made so far stay (frames
+    // 0 and 1 come first), though the section being read may lose its lines.
+    try {
+        ReadArt(file, FrameList);
+    } catch (const std::bad_alloc &) {
+    }
     return true;
 }
 
