@@ -1,0 +1,101 @@
+/* Paint benchmark: the panel's whole paint against its floor, the same three
+ * drawing calls (PatBlt, DrawTextA, BitBlt) on objects made beforehand. Both
+ * run in this process, several rounds interleaved, and the best round of each
+ * is reported; the goal is a ratio within 1.2. */
+#include "Anim.h"
+#include "BuiltinArt.h"
+#include "Frames.h"
+#include "Lifecycle.h"
+#include "PanelWindow.h"
+#include "Surface.h"
+
+#include <stdio.h>
+
+namespace {
+
+const int PAINTS = 10000, ROUNDS = 5;
+
+double Now()
+{
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return (double)t.QuadPart / (double)f.QuadPart;
+}
+
+LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+} // namespace
+
+int main()
+{
+    ModuleInstance = GetModuleHandleW(nullptr);
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PlainProc;
+    wc.hInstance = ModuleInstance;
+    wc.lpszClassName = "BenchParent";
+    RegisterClassA(&wc);
+    HWND parent = CreateWindowExA(0, "BenchParent", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
+                                  300, nullptr, nullptr, ModuleInstance, nullptr);
+    FrameList.assign(BuiltinFrames, BuiltinFrames + BUILTIN_FRAME_COUNT);
+    FrameIndex = 0;
+    if (!parent || !CreateSurface() || !CreatePanelFont(10) || !CreatePanelWindow(parent)) {
+        fprintf(stderr, "bench_paint: cannot make the panel\n");
+        return 1;
+    }
+    HDC target = GetDC(PanelWindow);
+
+    // The floor's own surface and font, made once.
+    HDC screen = GetDC(nullptr);
+    HDC floorDC = CreateCompatibleDC(screen);
+    HBITMAP floorBitmap = CreateCompatibleBitmap(screen, SURFACE_WIDTH, SURFACE_HEIGHT);
+    HGDIOBJ oldBitmap = SelectObject(floorDC, floorBitmap);
+    HFONT floorFont = CreateFontA(FontHeightForPoints(10, GetDeviceCaps(screen, LOGPIXELSY)), 0, 0, 0, 0, 0,
+                                  0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, PanelFontFace);
+    HGDIOBJ oldFont = SelectObject(floorDC, floorFont);
+    ReleaseDC(nullptr, screen);
+    SetTextColor(floorDC, PLAIN_TEXT_COLOUR);
+    RECT floorRect = {TEXT_INSET, TEXT_INSET, PANEL_WIDTH, PANEL_HEIGHT};
+    const char *text = CurrentFrameText();
+
+    double bestPaint = 1e9, bestFloor = 1e9;
+    for (int round = 0; round < ROUNDS; ++round) {
+        double start = Now();
+        for (int i = 0; i < PAINTS; ++i)
+            PaintPanel(target);
+        GdiFlush();
+        double paint = Now() - start;
+
+        start = Now();
+        for (int i = 0; i < PAINTS; ++i) {
+            PatBlt(floorDC, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
+            RECT r = floorRect;
+            DrawTextA(floorDC, text, -1, &r, 0);
+            BitBlt(target, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, floorDC, 0, 0, SRCCOPY);
+        }
+        GdiFlush();
+        double floor = Now() - start;
+        if (paint < bestPaint)
+            bestPaint = paint;
+        if (floor < bestFloor)
+            bestFloor = floor;
+    }
+
+    printf("paint: %.1f us per paint, floor (PatBlt+DrawTextA+BitBlt): %.1f us, ratio %.3f (goal <= 1.2), "
+           "%d paints x %d rounds, best round\n",
+           bestPaint / PAINTS * 1e6, bestFloor / PAINTS * 1e6, bestPaint / bestFloor, PAINTS, ROUNDS);
+
+    SelectObject(floorDC, oldFont);
+    DeleteObject(floorFont);
+    SelectObject(floorDC, oldBitmap);
+    DeleteObject(floorBitmap);
+    DeleteDC(floorDC);
+    ReleaseDC(PanelWindow, target);
+    ReleaseSurface();
+    DestroyPanelWindow();
+    DestroyWindow(parent);
+    return 0;
+}
