@@ -9,6 +9,8 @@
  * back and cycles through the rainbow, shows its menu and its about box.
  * Each step leaves a screenshot (BMP) in OUTFOLDER and is checked on its
  * pixels; the exit code is 0 only when every step showed what it should. */
+#include "Picture.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -23,73 +25,8 @@ namespace {
 const char PanelClass[] = "Wendrake Plugin - TuftlingPanel";
 const uint32_t GREY = 0x808080;
 
-struct Shot {
-    int Width = 0, Height = 0;
-    std::vector<uint32_t> Pixels; // 0xRRGGBB
-    uint32_t At(int x, int y) const { return Pixels[(size_t)y * Width + x]; }
-};
-
-Shot CaptureScreen()
-{
-    Shot shot;
-    HDC screen = GetDC(nullptr);
-    shot.Width = GetDeviceCaps(screen, HORZRES);
-    shot.Height = GetDeviceCaps(screen, VERTRES);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.Width;
-    info.bmiHeader.biHeight = -shot.Height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, shot.Width, shot.Height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    const uint32_t *px = (const uint32_t *)bits;
-    shot.Pixels.assign(px, px + (size_t)shot.Width * shot.Height);
-    for (uint32_t &p : shot.Pixels)
-        p &= 0xFFFFFF;
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    ReleaseDC(nullptr, screen);
-    return shot;
-}
-
-bool SaveShot(const Shot &shot, const std::wstring &path)
-{
-    int stride = (shot.Width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof info;
-    info.biWidth = shot.Width;
-    info.biHeight = -shot.Height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + stride * shot.Height;
-    std::string bytes((const char *)&file, sizeof file);
-    bytes.append((const char *)&info, sizeof info);
-    std::string row(stride, '\0');
-    for (int y = 0; y < shot.Height; ++y) {
-        for (int x = 0; x < shot.Width; ++x)
-            memcpy(&row[x * 3], &shot.Pixels[(size_t)y * shot.Width + x], 3);
-        bytes += row;
-    }
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    BOOL ok = WriteFile(out, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
-    CloseHandle(out);
-    return ok && put == bytes.size();
-}
-
 // Counts pixels of a rectangle that satisfy a test.
-template <class Test> int CountIn(const Shot &shot, RECT r, Test test)
+template <class Test> int CountIn(const Picture &shot, RECT r, Test test)
 {
     int n = 0;
     for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, shot.Height); ++y)
@@ -104,7 +41,7 @@ bool Saturated(uint32_t c)
     return std::max({r, g, b}) - std::min({r, g, b}) > 120;
 }
 
-int Distinct(const Shot &shot, RECT r)
+int Distinct(const Picture &shot, RECT r)
 {
     std::vector<uint32_t> seen;
     CountIn(shot, r, [&](uint32_t c) {
@@ -189,10 +126,10 @@ struct Step {
 std::vector<Step> Steps;
 std::wstring OutFolder;
 
-void Record(const char *name, const Shot &shot, bool ok, const std::string &detail)
+void Record(const char *name, const Picture &shot, bool ok, const std::string &detail)
 {
     std::wstring path = OutFolder + std::wstring(name, name + strlen(name)) + L".bmp";
-    bool saved = SaveShot(shot, path);
+    bool saved = SaveBitmap(shot, path);
     Steps.push_back({name, ok && saved, detail + (saved ? "" : " (screenshot not saved)")});
     printf("%-8s %s  %s\n", name, ok && saved ? "ok  " : "FAIL", Steps.back().detail.c_str());
     fflush(stdout);
@@ -272,14 +209,14 @@ int main()
     POINT centre = {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
     SetCursorPos(centre.x, centre.y);
 
-    Shot standing = CaptureScreen();
+    Picture standing = CaptureScreen();
     int standingInk = CountIn(standing, area, [](uint32_t c) { return c == GREY; });
     Record("1-stand", standing, standingInk > 20, "grey text pixels in the panel: " + std::to_string(standingInk));
 
     PostMessageW(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
     PostMessageW(panel, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
     Wait(250);
-    Shot dancing = CaptureScreen();
+    Picture dancing = CaptureScreen();
     int changed = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
@@ -289,7 +226,7 @@ int main()
            "pixels changed from standing: " + std::to_string(changed));
 
     Wait(3600); // the dance ends after two frames, then 2.5 s of quiet
-    Shot hidden = CaptureScreen();
+    Picture hidden = CaptureScreen();
     int hiddenInk = CountIn(hidden, area, [](uint32_t c) { return c == GREY; });
     Record("3-hide", hidden, hiddenInk > 0 && hiddenInk * 2 < standingInk,
            "grey pixels " + std::to_string(hiddenInk) + " (standing " + std::to_string(standingInk) + ")");
@@ -299,7 +236,7 @@ int main()
     PostMessageW(panel, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(20, 20));
     PostMessageW(panel, WM_MBUTTONUP, 0, MAKELPARAM(20, 20));
     Wait(700);
-    Shot rainbow = CaptureScreen();
+    Picture rainbow = CaptureScreen();
     int coloured = CountIn(rainbow, area, Saturated);
     Record("4-rainbow", rainbow, coloured > 20, "coloured text pixels: " + std::to_string(coloured));
     PostMessageW(panel, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(20, 20)); // grey again
@@ -308,9 +245,9 @@ int main()
     PostMessageW(panel, WM_CONTEXTMENU, (WPARAM)panel, MAKELPARAM(centre.x, centre.y));
     HWND menu = WaitFor(FindMenuWindow, 5000);
     Wait(400);
-    Shot menuShot = CaptureScreen();
-    int menuColours = menu ? Distinct(menuShot, RectOf(menu)) : 0;
-    Record("5-menu", menuShot, menu && menuColours > 2,
+    Picture menuPicture = CaptureScreen();
+    int menuColours = menu ? Distinct(menuPicture, RectOf(menu)) : 0;
+    Record("5-menu", menuPicture, menu && menuColours > 2,
            menu ? "menu visible, colours in it: " + std::to_string(menuColours) : "no menu appeared");
     if (menu) {
         PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -321,13 +258,13 @@ int main()
     PostMessageW(panel, WM_COMMAND, 20001, 0);
     HWND about = WaitFor([&] { return TopLevelOf(pid, "#32770"); }, 5000);
     Wait(500);
-    Shot aboutShot = CaptureScreen();
+    Picture aboutPicture = CaptureScreen();
     wchar_t caption[64] = {};
     if (about)
         GetWindowTextW(about, caption, 64);
-    int aboutColours = about ? Distinct(aboutShot, RectOf(about)) : 0;
+    int aboutColours = about ? Distinct(aboutPicture, RectOf(about)) : 0;
     bool aboutOk = about && wcscmp(caption, L"\u30D0\u30FC\u30B8\u30E7\u30F3\u60C5\u5831") == 0 && aboutColours > 2;
-    Record("6-about", aboutShot, aboutOk, about ? "about box visible" : "no about box appeared");
+    Record("6-about", aboutPicture, aboutOk, about ? "about box visible" : "no about box appeared");
     if (about)
         PostMessageW(about, WM_COMMAND, IDOK, 0);
     Wait(300);

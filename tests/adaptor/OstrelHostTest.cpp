@@ -6,52 +6,6 @@
 
 namespace {
 
-struct Process {
-    PROCESS_INFORMATION Info = {};
-    HANDLE ErrorsRead = nullptr;
-    std::string Errors;
-    DWORD ExitCode = STILL_ACTIVE;
-
-    Process(const std::wstring &program, const std::wstring &arguments)
-    {
-        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        HANDLE writeEnd;
-        REQUIRE(CreatePipe(&ErrorsRead, &writeEnd, &inherit, 0));
-        SetHandleInformation(ErrorsRead, HANDLE_FLAG_INHERIT, 0);
-        STARTUPINFOW si = {};
-        si.cb = sizeof si;
-        si.dwFlags = STARTF_USESTDHANDLES;
-        si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        si.hStdOutput = writeEnd;
-        si.hStdError = writeEnd;
-        std::wstring command = L"\"" + program + L"\" " + arguments;
-        BOOL started = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &Info);
-        CloseHandle(writeEnd);
-        REQUIRE(started);
-    }
-    ~Process()
-    {
-        if (Info.hProcess) {
-            if (WaitForSingleObject(Info.hProcess, 0) == WAIT_TIMEOUT)
-                TerminateProcess(Info.hProcess, 99);
-            CloseHandle(Info.hProcess);
-            CloseHandle(Info.hThread);
-        }
-        if (ErrorsRead)
-            CloseHandle(ErrorsRead);
-    }
-    /* Reads its output to the end and waits for its exit code. */
-    void Finish()
-    {
-        char buffer[4096];
-        DWORD got;
-        while (ReadFile(ErrorsRead, buffer, sizeof buffer, &got, nullptr) && got)
-            Errors.append(buffer, got);
-        WaitForSingleObject(Info.hProcess, 60000);
-        GetExitCodeProcess(Info.hProcess, &ExitCode);
-    }
-};
-
 struct FoundWindows {
     DWORD ProcessId;
     HWND Host = nullptr;
@@ -98,11 +52,12 @@ TEST_CASE("ostrelhost shows the mascot through the adaptor and the settings land
                       (home / L"panel\\wpn\\TuftlingPanel.wpn").c_str(), FALSE));
     SetEnvironmentVariableW(L"OSTREL_HOME", home.Path().c_str());
     // A safety net only: the test closes the window itself.
-    Process host(DeployedHost(), L"--close-after 60000");
+    ChildProcess host(DeployedHost(), L"--close-after 60000");
     SetEnvironmentVariableW(L"OSTREL_HOME", nullptr);
 
     FoundWindows found;
-    found.ProcessId = host.Info.dwProcessId;
+    REQUIRE(host.Started());
+    found.ProcessId = host.Id();
     // Nothing wakes this thread when another process makes a window: look
     // again every 100 ms until the deadline.
     auto mascotShown = [&] {
@@ -120,7 +75,7 @@ TEST_CASE("ostrelhost shows the mascot through the adaptor and the settings land
         PostMessageW(found.Host, WM_CLOSE, 0, 0);
     }
     host.Finish();
-    CAPTURE(host.Errors);
+    CAPTURE(host.Output);
     CHECK(host.ExitCode == 0); // 3 would mean a reference or host text kept
     for (const char *key : {"Count", "Hide", "Always", "DanceTimer", "HideTimer", "Size"}) {
         CAPTURE(key);
@@ -130,12 +85,12 @@ TEST_CASE("ostrelhost shows the mascot through the adaptor and the settings land
 
 TEST_CASE("ostrelhost names a module it cannot use and exits with 2")
 {
-    Process notPlugin(DeployedHost(), L"\"" + ProgramFolder() + L"wpnhost.exe\"");
+    ChildProcess notPlugin(DeployedHost(), L"\"" + ProgramFolder() + L"wpnhost.exe\"");
     notPlugin.Finish();
     CHECK(notPlugin.ExitCode == 2);
-    CHECK(notPlugin.Errors.find("OPI_CreateInstance") != std::string::npos);
+    CHECK(notPlugin.Output.find("OPI_CreateInstance") != std::string::npos);
 
-    Process missing(DeployedHost(), L"\"" + ProgramFolder() + L"Absent.dll\"");
+    ChildProcess missing(DeployedHost(), L"\"" + ProgramFolder() + L"Absent.dll\"");
     missing.Finish();
     CHECK(missing.ExitCode == 2);
 }

@@ -20,29 +20,11 @@ struct Run {
 Run RunCheck(const std::wstring &plugin)
 {
     Run run;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    REQUIRE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = writeEnd;
-    si.hStdError = writeEnd;
-    PROCESS_INFORMATION pi;
-    std::wstring command = L"\"" + ProgramFolder() + L"wpncheck.exe\" \"" + plugin + L"\"";
-    REQUIRE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
-    CloseHandle(writeEnd);
-    char buffer[4096];
-    DWORD got;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
-        run.Text.append(buffer, got);
-    CloseHandle(readEnd);
-    WaitForSingleObject(pi.hProcess, 120000);
-    GetExitCodeProcess(pi.hProcess, &run.ExitCode);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    ChildProcess check(ProgramFolder() + L"wpncheck.exe", L"\"" + plugin + L"\"");
+    REQUIRE(check.Started());
+    check.Finish();
+    run.ExitCode = check.ExitCode;
+    run.Text = check.Output;
     std::istringstream lines(run.Text);
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == '\r')

@@ -3,7 +3,7 @@
 #include "doctest.h"
 #include "ModalProbe.h"
 #include "PanelHarness.h"
-#include "Pixels.h"
+#include "Picture.h"
 #include "TestSupport.h"
 
 #include <vector>

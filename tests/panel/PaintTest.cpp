@@ -4,7 +4,7 @@
 #include "doctest.h"
 #include "ObjectCount.h"
 #include "PanelHarness.h"
-#include "Pixels.h"
+#include "Picture.h"
 #include "TestSupport.h"
 
 namespace {

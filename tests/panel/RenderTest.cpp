@@ -2,7 +2,7 @@
  * point size, and the paint itself into a memory device context. */
 #include "doctest.h"
 #include "ObjectCount.h"
-#include "Pixels.h"
+#include "Picture.h"
 #include "TestSupport.h"
 
 #include "Frames.h"

@@ -149,6 +149,49 @@ ParentWindow::~ParentWindow()
         DestroyWindow(window_);
 }
 
+ChildProcess::ChildProcess(const std::wstring &program, const std::wstring &arguments)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&output_, &writeEnd, &inherit, 0))
+        return;
+    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = writeEnd;
+    si.hStdError = writeEnd;
+    std::wstring command = L"\"" + program + L"\" " + arguments;
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &info_))
+        info_ = PROCESS_INFORMATION();
+    CloseHandle(writeEnd); // the child holds the only writing end now
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (info_.hProcess) {
+        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(info_.hProcess, 99);
+        CloseHandle(info_.hProcess);
+        CloseHandle(info_.hThread);
+    }
+    if (output_)
+        CloseHandle(output_);
+}
+
+void ChildProcess::Finish(DWORD timeoutMs)
+{
+    if (!info_.hProcess)
+        return;
+    char buffer[4096];
+    DWORD got;
+    while (ReadFile(output_, buffer, sizeof buffer, &got, nullptr) && got)
+        Output.append(buffer, got);
+    WaitForSingleObject(info_.hProcess, timeoutMs);
+    GetExitCodeProcess(info_.hProcess, &ExitCode);
+}
+
 std::string IniValue(const std::wstring &file, const char *section, const char *key)
 {
     char value[256] = {};

@@ -48,5 +48,26 @@ private:
     HWND window_;
 };
 
+/* A program run as its own process, its stdout and stderr read through one
+ * pipe; ended if it still runs when the object goes. */
+class ChildProcess {
+public:
+    ChildProcess(const std::wstring &program, const std::wstring &arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+    bool Started() const { return info_.hProcess != nullptr; }
+    DWORD Id() const { return info_.dwProcessId; }
+    /* Reads its output to the end, then waits for its exit code. */
+    void Finish(DWORD timeoutMs = 120000);
+
+    std::string Output;
+    DWORD ExitCode = STILL_ACTIVE;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    HANDLE output_ = nullptr;
+};
+
 /* Reads a private-profile value as text ("" when absent). */
 std::string IniValue(const std::wstring &file, const char *section, const char *key);

@@ -1,4 +1,4 @@
-#include "Pixels.h"
+#include "Picture.h"
 
 #include <algorithm>
 #include <map>
@@ -82,6 +82,14 @@ Picture CaptureWindow(HWND window)
     HDC dc = GetDC(window);
     Picture picture = CaptureDC(dc, client.right, client.bottom);
     ReleaseDC(window, dc);
+    return picture;
+}
+
+Picture CaptureScreen()
+{
+    HDC screen = GetDC(nullptr);
+    Picture picture = CaptureDC(screen, GetDeviceCaps(screen, HORZRES), GetDeviceCaps(screen, VERTRES));
+    ReleaseDC(nullptr, screen);
     return picture;
 }
 

@@ -1,4 +1,5 @@
-/* Pixels read back from a window or a device context, for painting tests. */
+/* Pixels read back from a window, a device context or the screen, for the
+ * painting tests and the demo tour, and written out as BMP files. */
 #pragma once
 #include <windows.h>
 #include <stdint.h>
@@ -21,5 +22,7 @@ struct Picture {
 Picture CaptureDC(HDC dc, int width, int height);
 /* Paints the window now and copies its client area. */
 Picture CaptureWindow(HWND window);
+/* The whole screen, other processes' windows and menus included. */
+Picture CaptureScreen();
 /* Writes the picture as a 24-bit BMP file. */
 bool SaveBitmap(const Picture &picture, const std::wstring &path);
