@@ -122,7 +122,7 @@ struct Case {
     Frames frames;
 };
 
-// Part 1.4's rules, one case each: file bytes -> frames.
+// The art file's rules, one case each: file bytes -> frames.
 std::vector<Case> RuleCases()
 {
     return {
