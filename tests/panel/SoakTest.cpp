@@ -116,9 +116,5 @@ TEST_CASE("TuftlingPanel: create, resize, dance, copy, paint and destroy, many t
     CHECK(atoi(IniValue(dir / L"TuftlingPanel.ini", "Tuftling", "Count").c_str()) >= made);
 }
 
-/* PanelBridge soak: once tests/adaptor's harness is in place, add here
- *
- *   Soak("PanelBridge", 300 (or Cycles()), [&](int) { CreatePanel; DestroyPanel; });
- *
- * over one loaded PanelBridge instance hosting TuftlingPanel, with the same
- * three figures; OstrelLib's reference accounting can be checked at the end. */
+/* The PanelBridge soak, which loads and unloads TuftlingPanel through the
+ * adaptor every cycle, is tests/adaptor/BridgeSoakTest.cpp. */
