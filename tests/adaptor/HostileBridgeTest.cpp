@@ -43,31 +43,10 @@ struct HostRun {
 /* wpnhost.exe as its own process, stdout and stderr collected. */
 HostRun RunWpnHost(const std::wstring &arguments)
 {
-    HostRun run;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd, writeEnd;
-    REQUIRE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    si.hStdOutput = writeEnd;
-    si.hStdError = writeEnd;
-    PROCESS_INFORMATION pi;
-    std::wstring command = L"\"" + ProgramFolder() + L"wpnhost.exe\" " + arguments;
-    REQUIRE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi));
-    CloseHandle(writeEnd);
-    char buffer[4096];
-    DWORD got;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
-        run.Output.append(buffer, got);
-    CloseHandle(readEnd);
-    WaitForSingleObject(pi.hProcess, 60000);
-    GetExitCodeProcess(pi.hProcess, &run.ExitCode);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return run;
+    ChildProcess host(ProgramFolder() + L"wpnhost.exe", arguments);
+    REQUIRE(host.Started());
+    host.Finish();
+    return HostRun{host.ExitCode, host.Output};
 }
 
 /* The newer host's steps up to CreatePanel, with the plug-in file's bytes. */
