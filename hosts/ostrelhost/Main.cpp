@@ -11,6 +11,7 @@
  * code is 2 when no plug-in could be used and 3 when the plug-in kept an
  * interface reference or a block of host memory. */
 #include "OstrelStandIn.h"
+#include "Paths.h"
 #include "PanelSession.h"
 
 #include <shellapi.h>
@@ -26,32 +27,10 @@ enum { MARGIN = 8, LIST_WIDTH = 300, STATUS_HEIGHT = 20 };
 HWND MainWindow, ItemListBox, PanelArea, StatusLine;
 PanelSession Session;
 
-std::string Narrow(const std::wstring &wide)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
-
-std::wstring FolderOf(const std::wstring &path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L".\\" : path.substr(0, slash + 1);
-}
-
-std::wstring ProgramPath()
-{
-    wchar_t self[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
-    return std::wstring(self, n < MAX_PATH ? n : 0);
-}
-
 /* The first DLL beside this program that is a plug-in of the newer kind. */
 std::wstring FindPlugin()
 {
-    std::wstring folder = FolderOf(ProgramPath());
+    std::wstring folder = ProgramFolder();
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((folder + L"*.dll").c_str(), &found);
     std::wstring result;

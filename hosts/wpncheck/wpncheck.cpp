@@ -11,6 +11,7 @@
  * 2 usage, 3 the plug-in crashed the process, 4 a callback did not return
  * within the timeout. A crash or a hang cannot be survived in-process: the
  * checker then prints a FAIL line naming the stage and the summary, and ends. */
+#include "Paths.h"
 #include "CheckHost.h"
 #include "Cycle.h"
 #include "Report.h"
@@ -93,13 +94,6 @@ HWND MakeParent()
     RegisterClassW(&wc);
     return CreateWindowExW(0, L"wpncheck", L"wpncheck", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 320, 320,
                            nullptr, nullptr, wc.hInstance, nullptr);
-}
-
-std::wstring FullPath(const std::wstring &path)
-{
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
-    return n && n < MAX_PATH * 4 ? std::wstring(buffer, n) : path;
 }
 
 // The first cycle's GDI count may grow by objects the system makes once, on

@@ -7,6 +7,7 @@
  * the panel and unloads the plug-in. The settings folder defaults to
  * "setting\" beside this program. A plug-in that cannot be used is named in
  * one line on stderr and the exit code is 2. */
+#include "Paths.h"
 #include "WpnLoader.h"
 
 #include <shellapi.h>
@@ -29,15 +30,6 @@ HostServices *const Host = (HostServices *)(HostRecordBytes + 1);
 PanelCallbacks Callbacks;
 LoadedPlugin Plugin;
 HWND Panel;
-
-std::string Narrow(const std::wstring &wide)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 char *HandOut(const std::string &text)
 {
@@ -110,19 +102,6 @@ LRESULT CALLBACK HostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::wstring FolderOf(const std::wstring &path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L".\\" : path.substr(0, slash + 1);
-}
-
-std::wstring FullPath(const std::wstring &path)
-{
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
-    return n && n < MAX_PATH * 4 ? std::wstring(buffer, n) : path;
-}
-
 int Usage()
 {
     fprintf(stderr, "usage: wpnhost [--settings DIR] [--close-after MS] PLUGIN.wpn\n");
@@ -152,11 +131,9 @@ int main()
     if (plugin.empty())
         return Usage();
 
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    HostFolder = Narrow(FolderOf(self));
+    HostFolder = Narrow(ProgramFolder());
     if (settings.empty())
-        settings = FolderOf(self) + L"setting\\";
+        settings = ProgramFolder() + L"setting\\";
     if (settings.back() != L'\\' && settings.back() != L'/')
         settings += L'\\';
     CreateDirectoryW(settings.c_str(), nullptr);

@@ -2,23 +2,6 @@
 
 #include <vector>
 
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring s(path, n);
-    return s.substr(0, s.find_last_of(L"\\/") + 1);
-}
-
-std::string Narrow(const std::wstring &wide)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
-    std::string out(n, '\0');
-    if (n)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
 std::wstring Widen(const std::string &narrow)
 {
     int n = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), (int)narrow.size(), nullptr, 0);

@@ -5,10 +5,7 @@
 #include <functional>
 #include <string>
 
-/* The folder of the running test program, with a trailing backslash. */
-std::wstring ProgramFolder();
-
-std::string Narrow(const std::wstring &wide);
+#include "Paths.h" // Narrow, ProgramFolder
 std::wstring Widen(const std::string &narrow);
 
 bool ReadFileBytes(const std::wstring &path, std::string &bytes);

@@ -1,0 +1,32 @@
+#include "Paths.h"
+
+#include <windows.h>
+
+std::string Narrow(const std::wstring &wide)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 0, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FolderOf(const std::wstring &path)
+{
+    size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L".\\" : path.substr(0, slash + 1);
+}
+
+std::wstring FullPath(const std::wstring &path)
+{
+    wchar_t buffer[MAX_PATH * 4];
+    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
+    return n && n < MAX_PATH * 4 ? std::wstring(buffer, n) : path;
+}
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH * 4];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    return FolderOf(std::wstring(path, n < MAX_PATH * 4 ? n : 0));
+}

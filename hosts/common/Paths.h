@@ -1,0 +1,13 @@
+/* Paths and texts as the host programs and tests handle them: wide inside,
+ * narrow (the ANSI code page) towards panel plug-ins and the console. */
+#pragma once
+#include <string>
+
+/* Wide text in the ANSI code page. */
+std::string Narrow(const std::wstring &wide);
+/* The folder of a path, with its trailing backslash (".\" when none). */
+std::wstring FolderOf(const std::wstring &path);
+/* The full path of a relative one; the path itself when that fails. */
+std::wstring FullPath(const std::wstring &path);
+/* The folder of the running program, with a trailing backslash. */
+std::wstring ProgramFolder();
