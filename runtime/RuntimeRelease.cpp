@@ -4,7 +4,8 @@
  * a host that loads and unloads the plug-in for every panel would grow by
  * that much each time. A static object's destructor runs when the module
  * unloads (after DllMain, which stays free of such work) and hands the pool
- * back; nothing throws after that point. Other runtimes need nothing. */
+ * back; nothing throws after that point. Other runtimes need nothing.
+ * Linked into both shipped modules: each carries its own runtime. */
 #include <cstddef> // defines __GLIBCXX__ under libstdc++
 
 #if defined(__GLIBCXX__)
