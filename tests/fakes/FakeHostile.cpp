@@ -51,12 +51,11 @@ private:
 
 LogMapping Log;
 
-/* A handle value no window has: Wine and Windows never hand out index 3. */
-const uintptr_t NoSuchWindow = 0x7FFF0003;
-
 HWND MakePanel(HWND parent)
 {
 #if defined(FAKE_STRAY_WINDOW)
+    // A handle value no window has: Wine and Windows never hand out index 3.
+    const uintptr_t NoSuchWindow = 0x7FFF0003;
     char mode[16] = {};
     GetEnvironmentVariableA("TUFT_FAKE_STRAY", mode, sizeof mode);
     if (lstrcmpA(mode, "parent") == 0)
