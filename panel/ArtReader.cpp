@@ -203,15 +203,35 @@ bool IsSectionLine(const char *line, const char *name)
 
 void ReadArt(std::istream &raw, std::vector<std::string> &frames)
 {
-    frames.assign(2, std::string());
+    // The list's strings are reused, emptied but with their room kept: a
+    // panel reloads the same file every time it is made, and under some heaps
+    // (Wine's) freeing and allocating thousands of frames would cost more
+    // than reading them. Whatever happens, the list ends with exactly the
+    // frames read: those left over from an earlier load go.
+    size_t used = 0;
+    struct Trim {
+        std::vector<std::string> &frames;
+        size_t &used;
+        ~Trim() { frames.resize(used); }
+    } trim{frames, used};
+    auto openFrame = [&] {
+        if (used < frames.size())
+            frames[used].clear();
+        else
+            frames.emplace_back();
+        ++used;
+    };
+    openFrame();
+    openFrame();
+
     unsigned char section = SECTION_NONE;
     // The current section's lines gather here and go into their frame in one
-    // piece when the section ends: one allocation per frame, not one per
-    // growth step. (Frames 0 and 1 may get several pieces, in file order.)
+    // piece when the section ends: one allocation per frame at most, not one
+    // per growth step. (Frames 0 and 1 may get several pieces, in file order.)
     std::string pending;
     auto endSection = [&] {
         if (section != SECTION_NONE && !pending.empty())
-            (section == SECTION_DANCE ? frames.back() : frames[section]).append(pending);
+            frames[section == SECTION_DANCE ? used - 1 : section].append(pending);
         pending.clear();
     };
     ArtInput in(raw);
@@ -236,7 +256,7 @@ void ReadArt(std::istream &raw, std::vector<std::string> &frames)
             section = SECTION_HIDE;
         } else if (IsSection(text, line.length, "$Dance", 6)) {
             endSection();
-            frames.emplace_back();
+            openFrame();
             section = SECTION_DANCE;
         } else if (IsSection(text, line.length, "$End", 4)) {
             endSection();
