@@ -8,13 +8,27 @@ static bool RunningUnderWine()
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
+// The process environment block, asked of ntdll (no compiler intrinsics).
+static const uint8_t *ProcessBlock()
+{
+    struct BasicInformation {
+        LONG ExitStatus;
+        void *PebBaseAddress;
+        ULONG_PTR AffinityMask, BasePriority, UniqueProcessId, InheritedFromUniqueProcessId;
+    } info = {};
+    typedef LONG(WINAPI * QueryFn)(HANDLE, int, void *, ULONG, ULONG *);
+    QueryFn query = (QueryFn)(void *)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess");
+    if (!query || query(GetCurrentProcess(), 0 /* basic information */, &info, sizeof info, nullptr) != 0)
+        return nullptr;
+    return (const uint8_t *)info.PebBaseAddress;
+}
+
 int CountGdiObjects()
 {
     if (!RunningUnderWine())
         return (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const uint8_t *teb = (const uint8_t *)NtCurrentTeb();
-    const uint8_t *peb = *(const uint8_t *const *)(teb + 0x30);
-    const uint8_t *table = *(const uint8_t *const *)(peb + 0x94);
+    const uint8_t *peb = ProcessBlock();
+    const uint8_t *table = peb ? *(const uint8_t *const *)(peb + 0x94) : nullptr;
     if (!table)
         return 0;
     int live = 0;
@@ -44,6 +58,20 @@ int CountThreadWindows()
     int count = 0;
     EnumThreadWindows(GetCurrentThreadId(), CountTopLevel, (LPARAM)&count);
     return count;
+}
+
+SIZE_T CountCommittedPrivateBytes()
+{
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (const char *p = nullptr; VirtualQuery(p, &region, sizeof region);
+         p = (const char *)region.BaseAddress + region.RegionSize) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+            total += region.RegionSize;
+        if ((uintptr_t)region.BaseAddress + region.RegionSize < (uintptr_t)region.BaseAddress)
+            break; // the last region reaches the top of the address space
+    }
+    return total;
 }
 
 void WarmUpGdi()

@@ -14,5 +14,9 @@ int CountGdiObjects();
 /* Every window of the calling thread, top-level and child. */
 int CountThreadWindows();
 
+/* Committed private memory of the process, summed over its address space
+ * (Wine's PrivateUsage does not follow the heap). */
+SIZE_T CountCommittedPrivateBytes();
+
 /* Makes the lazily created internal GDI objects exist before a baseline. */
 void WarmUpGdi();

@@ -146,3 +146,12 @@ std::wstring TextOf(HWND window)
     GetWindowTextW(window, text, 512);
     return text;
 }
+
+void CheckNothingOut(int line)
+{
+    OstrelCounters counters = Counters();
+    INFO("from line " << line);
+    CHECK(counters.References == 0);
+    CHECK(counters.Blocks == 0);
+    CHECK(counters.BadFrees == 0);
+}

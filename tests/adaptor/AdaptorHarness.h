@@ -79,3 +79,8 @@ int OstrelLibCopies();
 /* Reads the window's class name. */
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
+
+/* Every reference and block of host memory handed out has come back, and
+ * nothing was given back that the host never handed out. */
+void CheckNothingOut(int line);
+#define CHECK_NOTHING_OUT() CheckNothingOut(__LINE__)

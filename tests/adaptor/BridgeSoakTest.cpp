@@ -24,21 +24,6 @@ struct Figures {
     int References, Blocks;
 };
 
-// Wine's PrivateUsage does not follow the heap, so the address space is walked.
-SIZE_T CommittedPrivate()
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (const char *p = nullptr; VirtualQuery(p, &region, sizeof region);
-         p = (const char *)region.BaseAddress + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-        if ((uintptr_t)region.BaseAddress + region.RegionSize < (uintptr_t)region.BaseAddress)
-            break;
-    }
-    return total;
-}
-
 Figures Measure()
 {
     PROCESS_MEMORY_COUNTERS_EX memory = {};
@@ -46,7 +31,7 @@ Figures Measure()
     if (!GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS *)&memory, sizeof memory))
         memory.PrivateUsage = 0;
     OstrelCounters host = Counters();
-    return {CountGdiObjects(), CountThreadWindows(), CommittedPrivate(), memory.PrivateUsage, host.References,
+    return {CountGdiObjects(), CountThreadWindows(), CountCommittedPrivateBytes(), memory.PrivateUsage, host.References,
             host.Blocks};
 }
 

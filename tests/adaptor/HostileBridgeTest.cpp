@@ -18,16 +18,6 @@ const wchar_t HelpText[] = L"WpnAdaptor \u30D7\u30E9\u30B0\u30A4\u30F3\u306E\u4F
 const DWORD GenerousDeadline = 5000;
 const DWORD QuietSpell = 1500; // longer than one tick interval
 
-void CheckNothingOut(int line)
-{
-    OstrelCounters counters = Counters();
-    INFO("from line " << line);
-    CHECK(counters.References == 0);
-    CHECK(counters.Blocks == 0);
-    CHECK(counters.BadFrees == 0);
-}
-#define CHECK_NOTHING_OUT() CheckNothingOut(__LINE__)
-
 std::string ProgramFile(const wchar_t *name)
 {
     std::string bytes;

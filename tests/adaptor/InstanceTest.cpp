@@ -28,16 +28,6 @@ Identity ReadIdentity(OIPlugin *plugin, OIPanel *panel)
     return identity;
 }
 
-void CheckNothingOut(int line)
-{
-    OstrelCounters counters = Counters();
-    INFO("from line " << line);
-    CHECK(counters.References == 0);
-    CHECK(counters.Blocks == 0);
-    CHECK(counters.BadFrees == 0);
-}
-#define CHECK_NOTHING_OUT() CheckNothingOut(__LINE__)
-
 } // namespace
 
 TEST_CASE("the factory is exported plain and decorated at one stdcall entry")

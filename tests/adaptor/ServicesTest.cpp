@@ -15,16 +15,6 @@ namespace {
 
 const uint32_t Untouched = 0xC0FFEE;
 
-void CheckNothingOut(int line)
-{
-    OstrelCounters counters = Counters();
-    INFO("from line " << line);
-    CHECK(counters.References == 0);
-    CHECK(counters.Blocks == 0);
-    CHECK(counters.BadFrees == 0);
-}
-#define CHECK_NOTHING_OUT() CheckNothingOut(__LINE__)
-
 OstrelItemInfo ItemAt(int index)
 {
     OstrelItemInfo info = {};

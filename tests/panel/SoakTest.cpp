@@ -24,26 +24,13 @@ struct Figures {
     SIZE_T PrivateUsage;  // GetProcessMemoryInfo's figure (0 where not offered)
 };
 
-SIZE_T CommittedPrivate()
-{
-    SIZE_T total = 0;
-    MEMORY_BASIC_INFORMATION region;
-    for (const char *p = nullptr; VirtualQuery(p, &region, sizeof region); p = (const char *)region.BaseAddress + region.RegionSize) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
-            total += region.RegionSize;
-        if ((uintptr_t)region.BaseAddress + region.RegionSize < (uintptr_t)region.BaseAddress)
-            break;
-    }
-    return total;
-}
-
 Figures Measure()
 {
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS *)&counters, sizeof counters))
         counters.PrivateUsage = 0;
-    return {CountGdiObjects(), CountThreadWindows(), CommittedPrivate(), counters.PrivateUsage};
+    return {CountGdiObjects(), CountThreadWindows(), CountCommittedPrivateBytes(), counters.PrivateUsage};
 }
 
 void Print(const char *name, const char *when, const Figures &f)
