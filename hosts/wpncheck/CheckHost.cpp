@@ -4,6 +4,8 @@
  * taken back, and counts the rest instead of freeing them. */
 #include "CheckHost.h"
 
+#include "WpnLoader.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -25,13 +27,7 @@ CheckHost::CheckHost(const std::string &hostFolder, const std::string &settingsF
     memset(bytes_, GuardByte, total);
     // malloc gives an aligned block: one pad byte puts the record at an odd address.
     record_ = (HostServices *)(bytes_ + GUARD + 1);
-    memset(record_, 0, sizeof *record_);
-    record_->StructSize = HOST_SERVICES_SIZE;
-    record_->Request = Request;
-    record_->Reserved = Reserved;
-    record_->Alloc = Alloc;
-    record_->Free = Free;
-    record_->ShowMessage = ShowMessage;
+    FillHostServices(record_, Request, Reserved, Alloc, Free, ShowMessage);
     pristine_.assign(bytes_, bytes_ + total);
 }
 

@@ -52,3 +52,36 @@ inline void FakeLogName(wchar_t (&name)[64])
 {
     wsprintfW(name, L"TuftFakeLog-%lu", GetCurrentProcessId());
 }
+
+/* Inside a fake plug-in: the test's record, mapped on first use and
+ * unmapped when the module goes. */
+class FakeLogMapping {
+public:
+    ~FakeLogMapping()
+    {
+        if (log_) {
+            UnmapViewOfFile(log_);
+            log_ = nullptr;
+        }
+        if (mapping_) {
+            CloseHandle(mapping_);
+            mapping_ = nullptr;
+        }
+    }
+    FakeLog *Get()
+    {
+        if (!log_) {
+            wchar_t name[64];
+            FakeLogName(name);
+            mapping_ = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name);
+            if (mapping_)
+                log_ = (FakeLog *)MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FakeLog));
+        }
+        static FakeLog scratch; // no test listening: record nowhere in particular
+        return log_ ? log_ : &scratch;
+    }
+
+private:
+    HANDLE mapping_ = nullptr;
+    FakeLog *log_ = nullptr;
+};

@@ -10,39 +10,7 @@
 
 namespace {
 
-/* The test's record; mapped on first use, unmapped when the module goes. */
-class LogMapping {
-public:
-    ~LogMapping()
-    {
-        if (log_) {
-            UnmapViewOfFile(log_);
-            log_ = nullptr;
-        }
-        if (mapping_) {
-            CloseHandle(mapping_);
-            mapping_ = nullptr;
-        }
-    }
-    FakeLog *Get()
-    {
-        if (!log_) {
-            wchar_t name[64];
-            FakeLogName(name);
-            mapping_ = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, name);
-            if (mapping_)
-                log_ = (FakeLog *)MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(FakeLog));
-        }
-        static FakeLog scratch; // no test listening: record nowhere in particular
-        return log_ ? log_ : &scratch;
-    }
-
-private:
-    HANDLE mapping_ = nullptr;
-    FakeLog *log_ = nullptr;
-};
-
-LogMapping Log;
+FakeLogMapping Log;
 
 #if defined(FAKE_GOOD)
 void CopyAndFree(HostServices *host, char *text, char *copy, size_t capacity, uint32_t *freeResult)
