@@ -40,7 +40,7 @@ int main()
     RegisterClassA(&wc);
     HWND parent = CreateWindowExA(0, "BenchParent", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
                                   300, nullptr, nullptr, ModuleInstance, nullptr);
-    FrameList.assign(BuiltinFrames, BuiltinFrames + BUILTIN_FRAME_COUNT);
+    FrameList.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
     FrameIndex = 0;
     if (!parent || !CreateSurface() || !CreatePanelFont(10) || !CreatePanelWindow(parent)) {
         fprintf(stderr, "bench_paint: cannot make the panel\n");

@@ -27,10 +27,11 @@ const size_t READ_BLOCK = 64 * 1024; // the reader's buffer
 
 std::vector<std::string> Read(const std::string &bytes)
 {
-    std::vector<std::string> frames{"stale", "frames", "from before"};
+    FrameStore frames;
+    frames = {"stale", "frames", "from before", "and more"};
     std::istringstream in(bytes, std::ios::in | std::ios::binary);
     ReadArt(in, frames);
-    return frames;
+    return frames.Texts();
 }
 
 bool IsSectionName(const std::string &line)

@@ -3,19 +3,27 @@
  * opens a new frame at the end of the list, "$End" drops lines until the next
  * section line. An ordinary line goes into its frame followed by one LF.
  *
- * The raw bytes come a 64 KiB block at a time. A line that lies whole in the
- * block, ends in LF or CR LF and holds no NUL, lone CR or Ctrl-Z (nearly every
- * line of an art file) is taken straight from the block; any other line is
- * cut byte by byte into a 1024-byte buffer by the general path, which follows
- * the text-mode rules to the letter. A CR LF split between two blocks reads
- * as one LF all the same, because the CR is consumed before the next block is
- * fetched. */
+ * The raw bytes come a 64 KiB block at a time. Nearly every line of an art
+ * file lies whole in the block, ends in LF or CR LF, holds no other control
+ * byte, and is too long or too short to be a section line: inside a section
+ * such a line is found and copied sixteen bytes at a time, straight from the
+ * block into the frame store. Any other line is cut byte by byte into a
+ * 1024-byte buffer by the general path, which follows the text-mode rules to
+ * the letter. A CR LF split between two blocks reads as one LF all the same,
+ * because the CR is consumed before the next block is fetched. */
 #include "ArtReader.h"
 
-#include <stdint.h>
+#include <memory>
 #include <string.h>
 #ifdef _WIN32
 #include <windows.h>
+#endif
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#define ART_SSE2 1
+#endif
+#ifdef _MSC_VER
+#include <intrin.h>
 #endif
 
 namespace {
@@ -29,55 +37,121 @@ struct Line {
     LineEnd end;
 };
 
-bool IsStopByte(char c)
+const size_t BLOCK_BYTES = 64 * 1024;
+const size_t LANE = 16; // bytes looked at in one step of the quick path
+
+// Bit i is set when p[i] is a control byte up to Ctrl-Z (0x1A), for the LANE
+// bytes at p: LF, CR, Ctrl-Z and NUL among them. One comparison finds them
+// all; the rare tab or other control byte in a line only sends that line
+// down the general path.
+inline unsigned ControlBits(const char *p)
 {
-    return c == '\n' || c == '\r' || c == '\x1a' || c == '\0';
+#ifdef ART_SSE2
+    const __m128i v = _mm_loadu_si128((const __m128i *)p);
+    return (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(v, _mm_set1_epi8('\x1a')), v));
+#else
+    unsigned bits = 0;
+    for (unsigned i = 0; i < LANE; ++i)
+        if ((unsigned char)p[i] <= 0x1a)
+            bits |= 1u << i;
+    return bits;
+#endif
 }
 
-// The first LF, CR, Ctrl-Z or NUL in [p, stop), or stop. Four bytes at a time:
-// a word without a byte below 0x1B holds none of them.
-const char *FindStopByte(const char *p, const char *stop)
+// The index of the lowest set bit; bits is not 0.
+inline unsigned LowestBit(unsigned bits)
 {
-    for (;;) {
-        while (stop - p >= 4) {
-            uint32_t word;
-            memcpy(&word, p, 4);
-            if ((word - 0x1b1b1b1bu) & ~word & 0x80808080u)
-                break;
-            p += 4;
-        }
-        const char *end = stop - p >= 4 ? p + 4 : stop;
-        for (; p < end; ++p)
-            if (IsStopByte(*p))
-                return p;
-        if (p == stop)
-            return stop;
-    }
+#ifdef _MSC_VER
+    unsigned long index;
+    _BitScanForward(&index, bits);
+    return (unsigned)index;
+#else
+    return (unsigned)__builtin_ctz(bits);
+#endif
+}
+
+// Only lines of these lengths can be section lines ("$End" to "$Normal").
+bool MayBeSectionLength(size_t length)
+{
+    return length >= 4 && length <= 7;
 }
 
 class ArtInput {
 public:
     explicit ArtInput(std::istream &raw) : raw_(raw) {}
 
+    // Room the quick path writes into for each line: the line, its LF, and
+    // the rest of the last lane.
+    enum { COPY_ROOM = ART_LINE_BYTES + 2 * LANE };
+
+    // The quick path for art lines: copies, each with an LF after it, the
+    // lines from here on that lie whole in the block, end in LF or CR LF,
+    // hold no other control byte, are at most ART_LINE_BYTES - 1 bytes long
+    // and cannot be section lines, as many as fit in `room` bytes at `out`.
+    // Consumes them and returns the bytes written; stops before the first
+    // line that is not such a line, which the general path then takes;
+    // `full` tells whether it stopped only for want of room. (Locals, not
+    // members, in the loop: the compiler must assume that a store through
+    // `out` may change any member.)
+    size_t TakeArtLines(char *out, size_t room, bool &full)
+    {
+        full = false;
+        if (ended_ || room < COPY_ROOM)
+            return 0;
+        const char *line = buf_ + pos_;
+        const char *const stop = buf_ + len_;
+        char *to = out;
+        char *const last = out + (room - COPY_ROOM); // the last place a line may start
+        while (line < stop && to <= last) {
+            // Past this the line is not one for the quick path: too long, or
+            // not whole in the block.
+            const char *const limit = (size_t)(stop - line) > ART_LINE_BYTES ? line + ART_LINE_BYTES : stop;
+            const char *lane = line;
+            char *copy = to;
+            unsigned bits;
+            for (;;) {
+                bits = ControlBits(lane);
+                memcpy(copy, lane, LANE);
+                if (bits)
+                    break;
+                lane += LANE;
+                copy += LANE;
+                if (lane >= limit)
+                    goto done;
+            }
+            const char *end = lane + LowestBit(bits);
+            if (end >= limit)
+                break;
+            const size_t length = (size_t)(end - line);
+            if (MayBeSectionLength(length))
+                break;
+            const char *next;
+            if (*end == '\n')
+                next = end + 1;
+            else if (*end == '\r' && end + 1 < stop && end[1] == '\n')
+                next = end + 2;
+            else
+                break;
+            to[length] = '\n';
+            to += length + 1;
+            line = next;
+        }
+        full = to > last;
+    done:
+        pos_ = (size_t)(line - buf_);
+        return (size_t)(to - out);
+    }
+
     // Reads up to an LF (consumed, not stored), keeping at most
     // ART_LINE_BYTES - 1 bytes. When the line is full and the next character
     // is not LF, the line is too long and the reading ends.
     Line ReadLine()
     {
-        if (!ended_ && pos_ < len_) {
-            const char *start = buf_ + pos_, *stop = buf_ + len_;
-            const char *p = FindStopByte(start, stop);
-            size_t length = (size_t)(p - start);
-            if (length < ART_LINE_BYTES && p < stop) {
-                if (*p == '\n') {
-                    pos_ += length + 1;
-                    return {start, length, LINE_LF};
-                }
-                if (*p == '\r' && p + 1 < stop && p[1] == '\n') {
-                    pos_ += length + 2;
-                    return {start, length, LINE_LF};
-                }
-            }
+        size_t length;
+        const char *start = buf_ + pos_;
+        if (const char *next = PlainLine<false>(nullptr, length)) {
+            pos_ = (size_t)(next - buf_);
+            return {start, length, LINE_LF};
         }
         LineEnd end = ReadLineBytes();
         return {line_, strlen(line_), end};
@@ -85,6 +159,39 @@ public:
 
 private:
     enum { END = -1 };
+
+    // Looks for a plain line at pos_: whole in the block, ended by LF or
+    // CR LF, no other control byte, at most ART_LINE_BYTES - 1 bytes. Returns
+    // where the next line starts, or null. The lanes read may run past the
+    // block's data into the padding after it; nothing found there counts.
+    template <bool Copy>
+    const char *PlainLine(char *out, size_t &length)
+    {
+        if (ended_ || pos_ >= len_)
+            return nullptr;
+        const char *start = buf_ + pos_, *stop = buf_ + len_;
+        const char *p = start;
+        unsigned bits;
+        for (;;) {
+            if (p >= stop || (size_t)(p - start) >= ART_LINE_BYTES)
+                return nullptr;
+            bits = ControlBits(p);
+            if (Copy)
+                memcpy(out + (p - start), p, LANE);
+            if (bits)
+                break;
+            p += LANE;
+        }
+        p += LowestBit(bits);
+        length = (size_t)(p - start);
+        if (p >= stop || length >= ART_LINE_BYTES)
+            return nullptr;
+        if (*p == '\n')
+            return p + 1;
+        if (*p == '\r' && p + 1 < stop && p[1] == '\n')
+            return p + 2;
+        return nullptr;
+    }
 
     // The general path: the line's bytes into line_, with a NUL after them.
     LineEnd ReadLineBytes()
@@ -158,14 +265,16 @@ private:
     {
         if (!raw_.good())
             return false;
-        raw_.read(buf_, sizeof buf_);
+        raw_.read(buf_, BLOCK_BYTES);
         len_ = (size_t)raw_.gcount();
         pos_ = 0;
         return len_ != 0;
     }
 
     std::istream &raw_;
-    char buf_[64 * 1024];
+    // The quick path reads whole lanes, so a lane's worth of padding follows
+    // the block; it is zeroed once so that no byte read is ever undefined.
+    char buf_[BLOCK_BYTES + LANE] = {};
     size_t pos_ = 0, len_ = 0;
     bool ended_ = false; // a Ctrl-Z was met
     char line_[ART_LINE_BYTES];
@@ -201,41 +310,32 @@ bool IsSectionLine(const char *line, const char *name)
     return IsSection(line, strlen(line), name, strlen(name));
 }
 
-void ReadArt(std::istream &raw, std::vector<std::string> &frames)
+void ReadArt(std::istream &raw, FrameStore &frames)
 {
-    // The list's strings are reused, emptied but with their room kept: a
-    // panel reloads the same file every time it is made, and under some heaps
-    // (Wine's) freeing and allocating thousands of frames would cost more
-    // than reading them. Whatever happens, the list ends with exactly the
-    // frames read: those left over from an earlier load go.
-    size_t used = 0;
-    struct Trim {
-        std::vector<std::string> &frames;
-        size_t &used;
-        ~Trim() { frames.resize(used); }
-    } trim{frames, used};
-    auto openFrame = [&] {
-        if (used < frames.size())
-            frames[used].clear();
-        else
-            frames.emplace_back();
-        ++used;
-    };
-    openFrame();
-    openFrame();
+    // Whatever happens, the frames read so far stay, the newest dance frame
+    // closed; a section cut short by an exception may lose its lines.
+    frames.Reset();
+    struct Close {
+        FrameStore &frames;
+        ~Close() { frames.CloseDance(); }
+    } close{frames};
 
+    // The quick path writes this much at a time behind the newest dance
+    // frame; lines of the normal and hide frames pass through there too.
+    const size_t QUICK_ROOM = 8 * 1024;
+    // On the heap: 65 KiB is too much for the stack of a host's thread.
+    std::unique_ptr<ArtInput> input(new ArtInput(raw));
+    ArtInput &in = *input;
     unsigned char section = SECTION_NONE;
-    // The current section's lines gather here and go into their frame in one
-    // piece when the section ends: one allocation per frame at most, not one
-    // per growth step. (Frames 0 and 1 may get several pieces, in file order.)
-    std::string pending;
-    auto endSection = [&] {
-        if (section != SECTION_NONE && !pending.empty())
-            frames[section == SECTION_DANCE ? used - 1 : section].append(pending);
-        pending.clear();
-    };
-    ArtInput in(raw);
     for (;;) {
+        for (bool full = section != SECTION_NONE; full;) {
+            char *out = frames.Room(QUICK_ROOM);
+            size_t taken = in.TakeArtLines(out, QUICK_ROOM, full);
+            if (section == SECTION_DANCE)
+                frames.Add(taken);
+            else
+                frames.Fixed(section).append(out, taken);
+        }
         Line line = in.ReadLine();
         if (line.end == NO_LINE)
             break;
@@ -243,30 +343,29 @@ void ReadArt(std::istream &raw, std::vector<std::string> &frames)
         // has none: a line as long as a name is copied out first.
         char name[8];
         const char *text = line.text;
-        if (line.length >= 4 && line.length <= 7) {
+        if (MayBeSectionLength(line.length)) {
             memcpy(name, line.text, line.length);
             name[line.length] = '\0';
             text = name;
         }
         if (IsSection(text, line.length, "$Normal", 7)) {
-            endSection();
             section = SECTION_NORMAL;
         } else if (IsSection(text, line.length, "$Hide", 5)) {
-            endSection();
             section = SECTION_HIDE;
         } else if (IsSection(text, line.length, "$Dance", 6)) {
-            endSection();
-            openFrame();
+            frames.OpenDance();
             section = SECTION_DANCE;
         } else if (IsSection(text, line.length, "$End", 4)) {
-            endSection();
             section = SECTION_NONE;
+        } else if (section == SECTION_DANCE) {
+            char *out = frames.Room(line.length + 1);
+            memcpy(out, line.text, line.length);
+            out[line.length] = '\n';
+            frames.Add(line.length + 1);
         } else if (section != SECTION_NONE) {
-            pending.append(line.text, line.length);
-            pending.push_back('\n');
+            frames.Fixed(section).append(line.text, line.length).push_back('\n');
         }
         if (line.end != LINE_LF)
             break;
     }
-    endSection();
 }

@@ -6,15 +6,15 @@
  * opened in binary mode, so the result never depends on how a C runtime
  * buffers text mode. */
 #pragma once
+#include "FrameStore.h"
+
 #include <istream>
-#include <string>
-#include <vector>
 
 enum { ART_LINE_BYTES = 1024 }; // a line stores at most ART_LINE_BYTES - 1 bytes
 
 /* Replaces frames with what the art file in `raw` (opened in binary mode)
  * describes: a normal frame, a hide frame and one frame per "$Dance" line. */
-void ReadArt(std::istream &raw, std::vector<std::string> &frames);
+void ReadArt(std::istream &raw, FrameStore &frames);
 
 /* Whether the line (a C string) is the section line `name`: the whole line,
  * case-sensitive, compared with lstrcmpA on Windows, the lengths agreeing. */

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <new>
 
-std::vector<std::string> FrameList;
+FrameStore FrameList;
 
 bool LoadFrames()
 {
@@ -19,7 +19,7 @@ bool LoadFrames()
     if (ArtPath[0])
         file.open(ArtPath, std::ios::in | std::ios::binary);
     if (!file.is_open()) {
-        FrameList.assign(BuiltinFrames, BuiltinFrames + BUILTIN_FRAME_COUNT);
+        FrameList.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
         return false;
     }
     // Out of memory on a huge file ends the reading like a read error does,
@@ -34,7 +34,7 @@ bool LoadFrames()
 
 const char *CurrentFrameText()
 {
-    return FrameList[FrameIndex].c_str();
+    return FrameList.Text(FrameIndex);
 }
 
 int DanceFrameCount()

@@ -2,10 +2,9 @@
  * the dance frames. Filled from the art file, or from the built-in set when
  * the file cannot be opened; kept until the next load or the module unloads. */
 #pragma once
-#include <string>
-#include <vector>
+#include "FrameStore.h"
 
-extern std::vector<std::string> FrameList;
+extern FrameStore FrameList;
 
 /* Loads FrameList from ArtPath. True when the art file was opened (whatever it
  * held), false when the built-in frames were used. */

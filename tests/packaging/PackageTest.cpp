@@ -70,8 +70,9 @@ TEST_CASE("the sample art file shows every section")
     std::string bytes;
     REQUIRE(ReadFileBytes(PackageFolder() + L"TuftlingAA.txt", bytes));
     std::istringstream in(bytes);
-    std::vector<std::string> frames;
-    ReadArt(in, frames);
+    FrameStore store;
+    ReadArt(in, store);
+    const std::vector<std::string> frames = store.Texts();
     REQUIRE(frames.size() == 5); // normal, hide and three dance frames
     for (const std::string &frame : frames) {
         CHECK_FALSE(frame.empty());

@@ -1,0 +1,88 @@
+#include "FrameStore.h"
+
+#include <new>
+#include <string.h>
+
+const char *FrameStore::Text(size_t index) const
+{
+    if (index < 2)
+        return fixed_[index].c_str();
+    return buffer_.get() + dances_[index - 2].offset;
+}
+
+std::string_view FrameStore::operator[](size_t index) const
+{
+    if (index < 2)
+        return fixed_[index];
+    const Span &span = dances_[index - 2];
+    return std::string_view(buffer_.get() + span.offset, span.length);
+}
+
+std::vector<std::string> FrameStore::Texts() const
+{
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < count_; ++i)
+        texts.emplace_back((*this)[i]);
+    return texts;
+}
+
+void FrameStore::resize(size_t count)
+{
+    std::vector<std::string> texts = Texts();
+    texts.resize(count);
+    Assign(texts.data(), texts.size());
+}
+
+void FrameStore::Reset(size_t count)
+{
+    fixed_[0].clear();
+    fixed_[1].clear();
+    dances_.clear();
+    used_ = 0;
+    open_ = false;
+    count_ = count < 2 ? count : 2;
+}
+
+void FrameStore::OpenDance()
+{
+    CloseDance();
+    Room(0); // from here on a byte is always free for the NUL
+    dances_.push_back({used_, 0});
+    ++count_;
+    open_ = true;
+}
+
+char *FrameStore::Room(size_t bytes)
+{
+    // One byte more for the NUL that closes the frame.
+    if (capacity_ - used_ <= bytes) {
+        size_t capacity = capacity_ ? capacity_ : 64 * 1024;
+        while (capacity - used_ <= bytes) {
+            if (capacity > (size_t)-1 / 2)
+                throw std::bad_alloc();
+            capacity *= 2;
+        }
+        std::unique_ptr<char[]> bigger(new char[capacity]);
+        if (used_)
+            memcpy(bigger.get(), buffer_.get(), used_);
+        buffer_ = std::move(bigger);
+        capacity_ = capacity;
+    }
+    return buffer_.get() + used_;
+}
+
+void FrameStore::Add(size_t bytes)
+{
+    used_ += bytes;
+    dances_.back().length += bytes;
+}
+
+void FrameStore::CloseDance()
+{
+    if (!open_)
+        return;
+    // Never needs to grow (it runs while an exception unwinds): OpenDance
+    // and every Room call leave a byte free beyond what Add may take.
+    buffer_[used_++] = '\0';
+    open_ = false;
+}
