@@ -2,8 +2,9 @@
  * AddressSanitizer and UndefinedBehaviorSanitizer (see CMakeLists.txt and
  * run.sh). Any bytes are an art file: ReadArt must read them without fault,
  * keep the invariants of the frame store, agree with the independent model of
- * the rules (tests/panel/FramesModel.h), and give the same frames when the
- * same bytes sit across its 64 KiB read-buffer boundary. */
+ * the rules (tests/panel/FramesModel.h), give the same frames when the same
+ * bytes sit across its 64 KiB read-buffer boundary, and agree with the model
+ * when they follow a section longer than its copy room. */
 #include "ArtReader.h"
 #include "FramesModel.h"
 
@@ -102,5 +103,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 Fail("frames differ across the read-buffer boundary");
         }
     }
+
+    // The same bytes after a dance section longer than the reader copies in
+    // one go, so that they arrive while its copy room is full.
+    const std::string inSection = "$Dance\n" + Filler(9000) + bytes;
+    if (Read(inSection) != ModelFrames(inSection))
+        Fail("frames differ from the model after a long section");
     return 0;
 }

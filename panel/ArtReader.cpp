@@ -103,9 +103,6 @@ public:
         char *to = out;
         char *const last = out + (room - COPY_ROOM); // the last place a line may start
         while (line < stop && to <= last) {
-            // Past this the line is not one for the quick path: too long, or
-            // not whole in the block.
-            const char *const limit = (size_t)(stop - line) > ART_LINE_BYTES ? line + ART_LINE_BYTES : stop;
             const char *lane = line;
             char *copy = to;
             unsigned bits;
@@ -116,20 +113,23 @@ public:
                     break;
                 lane += LANE;
                 copy += LANE;
-                if (lane >= limit)
+                // Too long for the quick path, or not whole in the block.
+                if (lane >= stop || (size_t)(lane - line) >= ART_LINE_BYTES)
                     goto done;
             }
+            // The lanes looked at hold at most ART_LINE_BYTES bytes, so the
+            // line is at most ART_LINE_BYTES - 1 bytes long.
             const char *end = lane + LowestBit(bits);
-            if (end >= limit)
-                break;
             const size_t length = (size_t)(end - line);
-            if (MayBeSectionLength(length))
+            if (end >= stop || MayBeSectionLength(length))
                 break;
+            // CR LF first: the line end of art files made on Windows. The
+            // byte after the block is padding, never an LF that counts.
             const char *next;
-            if (*end == '\n')
-                next = end + 1;
-            else if (*end == '\r' && end + 1 < stop && end[1] == '\n')
+            if (end[0] == '\r' && end[1] == '\n' && end + 1 < stop)
                 next = end + 2;
+            else if (end[0] == '\n')
+                next = end + 1;
             else
                 break;
             to[length] = '\n';

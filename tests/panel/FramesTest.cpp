@@ -598,6 +598,25 @@ TEST_CASE("CR LF pairs across the 64 KiB read boundary read the same")
     }
 }
 
+TEST_CASE("a CR that ends the file after a block boundary stays a lone CR")
+{
+    // The last, partial block ends in a CR; the byte after it in the read
+    // buffer is left over from the block before, and there it is an LF. It
+    // must not make a CR LF.
+    const size_t BLOCK = 64 * 1024, TAIL = 100;
+    std::string file = "$Normal\n";
+    file += std::string(TAIL + 1 - file.size(), 'a') + "\n"; // the LF lands at TAIL + 1
+    while (file.size() + 50 < BLOCK + TAIL)
+        file += std::string(40, 'b') + "\n";
+    file += std::string(BLOCK + TAIL - file.size(), 'c') + "\r";
+    REQUIRE(file[TAIL + 1] == '\n');
+    REQUIRE(file.size() == BLOCK + TAIL + 1);
+    ArtFolder art;
+    CHECK(art.Load(file));
+    CHECK_FRAMES(FrameList, ModelFrames(file));
+    CHECK(FrameList[0].substr(FrameList[0].size() - 2) == "\r\n");
+}
+
 TEST_CASE("section names match only whole and byte for byte under code page 932")
 {
     REQUIRE(GetACP() == 932);
