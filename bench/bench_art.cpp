@@ -17,7 +17,7 @@
 namespace {
 
 const size_t FILE_BYTES = 10 * 1024 * 1024;
-const int ROUNDS = 7;
+const int ROUNDS = 30;
 
 double Now()
 {
