@@ -124,7 +124,8 @@ public:
             if (end >= stop || MayBeSectionLength(length))
                 break;
             // CR LF first: the line end of art files made on Windows. The
-            // byte after the block is padding, never an LF that counts.
+            // byte after the data may be left from an earlier block; an LF
+            // there does not count.
             const char *next;
             if (end[0] == '\r' && end[1] == '\n' && end + 1 < stop)
                 next = end + 2;
@@ -149,7 +150,7 @@ public:
     {
         size_t length;
         const char *start = buf_ + pos_;
-        if (const char *next = PlainLine<false>(nullptr, length)) {
+        if (const char *next = PlainLine(length)) {
             pos_ = (size_t)(next - buf_);
             return {start, length, LINE_LF};
         }
@@ -164,8 +165,7 @@ private:
     // CR LF, no other control byte, at most ART_LINE_BYTES - 1 bytes. Returns
     // where the next line starts, or null. The lanes read may run past the
     // block's data into the padding after it; nothing found there counts.
-    template <bool Copy>
-    const char *PlainLine(char *out, size_t &length)
+    const char *PlainLine(size_t &length)
     {
         if (ended_ || pos_ >= len_)
             return nullptr;
@@ -176,8 +176,6 @@ private:
             if (p >= stop || (size_t)(p - start) >= ART_LINE_BYTES)
                 return nullptr;
             bits = ControlBits(p);
-            if (Copy)
-                memcpy(out + (p - start), p, LANE);
             if (bits)
                 break;
             p += LANE;
