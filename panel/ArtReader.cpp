@@ -366,4 +366,6 @@ void ReadArt(std::istream &raw, FrameStore &frames)
         if (line.end != LINE_LF)
             break;
     }
+    frames.CloseDance();
+    frames.Fit();
 }

@@ -86,3 +86,20 @@ void FrameStore::CloseDance()
     buffer_[used_++] = '\0';
     open_ = false;
 }
+
+void FrameStore::Fit()
+{
+    const size_t SMALL = 64 * 1024;
+    if (capacity_ <= SMALL || used_ >= capacity_ / 4)
+        return;
+    size_t capacity = SMALL;
+    while (capacity - used_ <= SMALL / 2)
+        capacity *= 2;
+    char *smaller = new (std::nothrow) char[capacity];
+    if (!smaller)
+        return; // keeping the big buffer is no fault
+    if (used_)
+        memcpy(smaller, buffer_.get(), used_);
+    buffer_.reset(smaller);
+    capacity_ = capacity;
+}

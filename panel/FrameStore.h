@@ -44,6 +44,7 @@ public:
             }
         }
         CloseDance();
+        Fit();
     }
     FrameStore &operator=(std::initializer_list<std::string_view> texts)
     {
@@ -67,6 +68,10 @@ public:
     // Ends the newest dance frame with its NUL. Every load ends with this;
     // it never throws.
     void CloseDance();
+    // After a load: gives back most of the buffer when the load used little
+    // of it (a large art file replaced by a small one).
+    void Fit();
+    size_t Capacity() const { return capacity_; }
 
 private:
     struct Span {
