@@ -8,6 +8,8 @@
 
 #include "MenuCloser.h"
 #include "ObjectCount.h"
+#include "Paths.h"
+#include "Pump.h"
 #include "Report.h"
 #include "StackLedger.h"
 #include "WarmUp.h"
@@ -20,14 +22,6 @@ namespace {
 
 const char *const SlotNames[] = {"PanelCreate", "PanelDestroy", "PanelTick", "PanelContextMenu", "PanelFilter"};
 
-std::string Ansi(const std::wstring &wide)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 uint32_t U32(const void *p) { return (uint32_t)(uintptr_t)p; }
 
@@ -173,7 +167,7 @@ bool Cycle::Run()
 bool Cycle::Load()
 {
     Stage = "load";
-    std::string path = Ansi(setup_.PluginPath);
+    std::string path = Narrow(setup_.PluginPath);
     if (GetFileAttributesW(setup_.PluginPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
         Out.Line(Verdict::Fail, "load", "%s: no such file", path.c_str());
         return false;
@@ -456,18 +450,3 @@ bool RunCycle(CheckHost &host, const CycleSetup &setup)
     return Cycle(host, setup).Run();
 }
 
-void PumpFor(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
-    }
-}

@@ -22,6 +22,3 @@ struct CycleSetup {
 /* True when the cycle got as far as unloading a module that passed steps
  * 1 to 4 of the contract (load, exports, info byte, WPN_Initialize). */
 bool RunCycle(CheckHost &host, const CycleSetup &setup);
-
-/* Dispatches this thread's messages for the given time. */
-void PumpFor(DWORD ms);

@@ -24,14 +24,6 @@
 
 namespace {
 
-std::string Ansi(const std::wstring &wide)
-{
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n - 1 : 0, '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 void RemoveTree(const std::string &folder)
 {
@@ -156,7 +148,7 @@ int main()
     CreateDirectoryA((root + "wpn\\").c_str(), nullptr);
     std::string settingsFolder = root + "setting\\";
     if (!settings.empty()) {
-        settingsFolder = Ansi(FullPath(settings));
+        settingsFolder = Narrow(FullPath(settings));
         if (settingsFolder.back() != '\\')
             settingsFolder += '\\';
     }

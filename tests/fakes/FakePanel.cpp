@@ -2,7 +2,17 @@
  * times: FAKE_GOOD records every call and exercises every service from
  * inside PanelCreate; FAKE_BAD_INFO answers its info call with 0x0100;
  * FAKE_INIT_FAILS returns 1 from WPN_Initialize; FAKE_NULL_PANEL makes no
- * window; FAKE_NO_INIT lacks WPN_Initialize (see FakeNoInit.def). */
+ * window; FAKE_NO_INIT lacks WPN_Initialize (see FakeNoInit.def).
+ *
+ * The hostile ones follow the contract's shape but answer with odd values:
+ *   FAKE_INFO_HIGH_BITS  WPN_GetPluginInfo answers 0xFFFFFF01: only the low
+ *                        byte counts, so this one is used like any other;
+ *   FAKE_INIT_GARBAGE    WPN_Initialize answers 0xDEADBEEF: refused;
+ *   FAKE_STRAY_WINDOW    PanelCreate answers a handle that is no child of
+ *                        the parent, chosen by TUFT_FAKE_STRAY in the
+ *                        environment: "random" (no window at all), "parent"
+ *                        (the parent itself) or "popup" (a top-level window
+ *                        of its own, destroyed again in PanelDestroy). */
 #include "FakeLog.h"
 #include "WpnContract.h"
 
@@ -56,6 +66,28 @@ void ExerciseServices(HostServices *host)
 }
 #endif
 
+HWND MakePanel(HWND parent)
+{
+#if defined(FAKE_NULL_PANEL)
+    (void)parent;
+    return nullptr;
+#elif defined(FAKE_STRAY_WINDOW)
+    // A handle value no window has: Wine and Windows never hand out index 3.
+    const uintptr_t NoSuchWindow = 0x7FFF0003;
+    char mode[16] = {};
+    GetEnvironmentVariableA("TUFT_FAKE_STRAY", mode, sizeof mode);
+    if (lstrcmpA(mode, "parent") == 0)
+        return parent;
+    if (lstrcmpA(mode, "popup") == 0)
+        return CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "stray popup", WS_POPUP | WS_VISIBLE, 0, 0, 60, 40,
+                               nullptr, nullptr, nullptr, nullptr);
+    return (HWND)NoSuchWindow;
+#else
+    return CreateWindowExA(0, "STATIC", "fake panel", WS_CHILD | WS_VISIBLE, 0, 0, 120, 80, parent, nullptr,
+                           nullptr, nullptr);
+#endif
+}
+
 HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 {
     FakeLog *log = Log.Get();
@@ -66,15 +98,10 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
     log->HostReservedNonZero = 0;
     for (uint8_t byte : host->Unused)
         log->HostReservedNonZero += byte != 0;
-#if defined(FAKE_NULL_PANEL)
-    log->Panel = nullptr;
-#else
 #if defined(FAKE_GOOD)
     ExerciseServices(host);
 #endif
-    log->Panel = CreateWindowExA(0, "STATIC", "fake panel", WS_CHILD | WS_VISIBLE, 0, 0, 120, 80, parent,
-                                 nullptr, nullptr, nullptr);
-#endif
+    log->Panel = MakePanel(parent);
     return log->Panel;
 }
 
@@ -84,7 +111,8 @@ int32_t WPN_CALL PanelDestroy(HostServices *host, HWND panel)
     ++log->DestroyCalls;
     log->DestroyHost = (uintptr_t)host;
     log->DestroyWindowArg = panel;
-    if (panel && panel == log->Panel)
+    // Only a window this plug-in made is its to destroy; never the parent.
+    if (panel && panel == log->Panel && panel != log->CreateParent && IsWindow(panel))
         DestroyWindow(panel);
     return 0;
 }
@@ -115,6 +143,8 @@ extern "C" uint32_t WPN_CALL WPN_GetPluginInfo(void)
     ++Log.Get()->InfoCalls;
 #if defined(FAKE_BAD_INFO)
     return 0x0100;
+#elif defined(FAKE_INFO_HIGH_BITS)
+    return 0xFFFFFF01u;
 #else
     return 0x0001;
 #endif
@@ -134,6 +164,8 @@ extern "C" int32_t WPN_CALL WPN_Initialize(PanelCallbacks *callbacks)
 #endif
 #if defined(FAKE_INIT_FAILS)
     return 1;
+#elif defined(FAKE_INIT_GARBAGE)
+    return (int32_t)0xDEADBEEFu;
 #else
     return 0;
 #endif

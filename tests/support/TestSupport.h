@@ -2,10 +2,10 @@
  * the message loop with a deadline, and windows to parent panels. */
 #pragma once
 #include <windows.h>
-#include <functional>
 #include <string>
 
 #include "Paths.h" // Narrow, ProgramFolder
+#include "Pump.h"  // PumpUntil, PumpFor
 std::wstring Widen(const std::string &narrow);
 
 bool ReadFileBytes(const std::wstring &path, std::string &bytes);
@@ -26,11 +26,6 @@ public:
 private:
     std::wstring path_;
 };
-
-/* Dispatches messages until done() is true or the deadline passes. */
-bool PumpUntil(const std::function<bool()> &done, DWORD timeoutMs);
-/* Dispatches messages for the given time. */
-void PumpFor(DWORD ms);
 
 /* A visible top-level window to parent panels; destroyed with the object. */
 class ParentWindow {
