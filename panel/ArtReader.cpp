@@ -6,11 +6,14 @@
  * The raw bytes come a 64 KiB block at a time. Nearly every line of an art
  * file lies whole in the block, ends in LF or CR LF, holds no other control
  * byte, and is too long or too short to be a section line: inside a section
- * such a line is found and copied sixteen bytes at a time, straight from the
- * block into the frame store. Any other line is cut byte by byte into a
- * 1024-byte buffer by the general path, which follows the text-mode rules to
- * the letter. A CR LF split between two blocks reads as one LF all the same,
- * because the CR is consumed before the next block is fetched. */
+ * such a line is found sixteen bytes at a time and copied straight from the
+ * block into the frame store. So is a "$Dance" line inside the dance frames,
+ * the one section line met thousands of times in a large file: its bytes are
+ * the name's, which every collation calls equal. Any other line is cut byte
+ * by byte into a 1024-byte buffer by the general path, which follows the
+ * text-mode rules to the letter. A CR LF split between two blocks reads as
+ * one LF all the same, because the CR is consumed before the next block is
+ * fetched. */
 #include "ArtReader.h"
 
 #include <memory>
@@ -80,65 +83,75 @@ class ArtInput {
 public:
     explicit ArtInput(std::istream &raw) : raw_(raw) {}
 
-    // Room the quick path writes into for each line: the line, its LF, and
-    // the rest of the last lane.
-    enum { COPY_ROOM = ART_LINE_BYTES + 2 * LANE };
+    // Room the quick path writes into for each line: the line in whole
+    // lanes, at least four of them, and its LF.
+    enum { COPY_ROOM = ART_LINE_BYTES + 4 * LANE };
+    // Dance frames the quick path may end in one call.
+    enum { FRAME_ENDS = 64 };
 
     // The quick path for art lines: copies, each with an LF after it, the
     // lines from here on that lie whole in the block, end in LF or CR LF,
     // hold no other control byte, are at most ART_LINE_BYTES - 1 bytes long
     // and cannot be section lines, as many as fit in `room` bytes at `out`.
-    // Consumes them and returns the bytes written; stops before the first
-    // line that is not such a line, which the general path then takes;
+    // With `frameEnds`, the lines are those of the dance frames, and a
+    // "$Dance" line ends the newest frame instead: a NUL goes in its place
+    // and its offset into `frameEnds` (at most FRAME_ENDS of them).
+    // Consumes the lines taken and returns the bytes written; stops before
+    // the first line it cannot take, which the general path then takes;
     // `full` tells whether it stopped only for want of room. (Locals, not
     // members, in the loop: the compiler must assume that a store through
     // `out` may change any member.)
-    size_t TakeArtLines(char *out, size_t room, bool &full)
+    size_t TakeArtLines(char *out, size_t room, bool &full, size_t *frameEnds, size_t &frameEndCount)
     {
         full = false;
+        frameEndCount = 0;
         if (ended_ || room < COPY_ROOM)
             return 0;
         const char *line = buf_ + pos_;
         const char *const stop = buf_ + len_;
         char *to = out;
         char *const last = out + (room - COPY_ROOM); // the last place a line may start
+        size_t ends = 0;
         while (line < stop && to <= last) {
+            // The NUL after the data ends the search within the block.
             const char *lane = line;
-            char *copy = to;
             unsigned bits;
-            for (;;) {
-                bits = ControlBits(lane);
-                memcpy(copy, lane, LANE);
-                if (bits)
-                    break;
+            while (!(bits = ControlBits(lane)))
                 lane += LANE;
-                copy += LANE;
-                // Too long for the quick path, or not whole in the block.
-                if (lane >= stop || (size_t)(lane - line) >= ART_LINE_BYTES)
-                    goto done;
-            }
-            // The lanes looked at hold at most ART_LINE_BYTES bytes, so the
-            // line is at most ART_LINE_BYTES - 1 bytes long.
-            const char *end = lane + LowestBit(bits);
+            const char *const end = lane + LowestBit(bits);
             const size_t length = (size_t)(end - line);
-            if (end >= stop || MayBeSectionLength(length))
-                break;
-            // CR LF first: the line end of art files made on Windows. The
-            // byte after the data may be left from an earlier block; an LF
-            // there does not count.
+            if (end >= stop || length >= ART_LINE_BYTES)
+                break; // not whole in the block, or too long for this path
+            // CR LF first: the line end of art files made on Windows.
             const char *next;
-            if (end[0] == '\r' && end[1] == '\n' && end + 1 < stop)
+            if (end[0] == '\r' && end[1] == '\n')
                 next = end + 2;
             else if (end[0] == '\n')
                 next = end + 1;
             else
                 break;
+            if (MayBeSectionLength(length)) {
+                if (!frameEnds || ends == FRAME_ENDS || length != 6 || memcmp(line, "$Dance", 6) != 0)
+                    break;
+                frameEnds[ends++] = (size_t)(to - out);
+                *to++ = '\0';
+                line = next;
+                continue;
+            }
+            // Four lanes whatever the length (the block and the room both
+            // have space for them), then the rest of a longer line.
+            memcpy(to, line, LANE);
+            memcpy(to + LANE, line + LANE, LANE);
+            memcpy(to + 2 * LANE, line + 2 * LANE, LANE);
+            memcpy(to + 3 * LANE, line + 3 * LANE, LANE);
+            for (size_t done = 4 * LANE; done < length; done += LANE)
+                memcpy(to + done, line + done, LANE);
             to[length] = '\n';
             to += length + 1;
             line = next;
         }
-        full = to > last;
-    done:
+        full = to > last || ends == FRAME_ENDS;
+        frameEndCount = ends;
         pos_ = (size_t)(line - buf_);
         return (size_t)(to - out);
     }
@@ -265,14 +278,16 @@ private:
             return false;
         raw_.read(buf_, BLOCK_BYTES);
         len_ = (size_t)raw_.gcount();
+        buf_[len_] = '\0';
         pos_ = 0;
         return len_ != 0;
     }
 
     std::istream &raw_;
-    // The quick path reads whole lanes, so a lane's worth of padding follows
-    // the block; it is zeroed once so that no byte read is ever undefined.
-    char buf_[BLOCK_BYTES + LANE] = {};
+    // The quick path reads whole lanes, four of them from a line's start, so
+    // that much padding follows the block. The byte after the data is always
+    // a NUL; the rest is zeroed once so that no byte read is ever undefined.
+    char buf_[BLOCK_BYTES + 4 * LANE] = {};
     size_t pos_ = 0, len_ = 0;
     bool ended_ = false; // a Ctrl-Z was met
     char line_[ART_LINE_BYTES];
@@ -328,9 +343,11 @@ void ReadArt(std::istream &raw, FrameStore &frames)
     for (;;) {
         for (bool full = section != SECTION_NONE; full;) {
             char *out = frames.Room(QUICK_ROOM);
-            size_t taken = in.TakeArtLines(out, QUICK_ROOM, full);
-            if (section == SECTION_DANCE)
-                frames.Add(taken);
+            size_t ends[ArtInput::FRAME_ENDS], endCount;
+            const bool dance = section == SECTION_DANCE;
+            size_t taken = in.TakeArtLines(out, QUICK_ROOM, full, dance ? ends : nullptr, endCount);
+            if (dance)
+                frames.AddDances(taken, ends, endCount);
             else
                 frames.Fixed(section).append(out, taken);
         }

@@ -77,6 +77,20 @@ void FrameStore::Add(size_t bytes)
     dances_.back().length += bytes;
 }
 
+void FrameStore::AddDances(size_t bytes, const size_t *ends, size_t count)
+{
+    dances_.reserve(dances_.size() + count); // the one step that may throw
+    size_t from = 0;
+    for (size_t i = 0; i < count; ++i) {
+        dances_.back().length += ends[i] - from;
+        used_ += ends[i] - from + 1; // the NUL is in place
+        dances_.push_back({used_, 0});
+        from = ends[i] + 1;
+    }
+    count_ += count;
+    Add(bytes - from);
+}
+
 void FrameStore::CloseDance()
 {
     if (!open_)

@@ -65,6 +65,10 @@ public:
     // added are scratch, free to use for anything.
     char *Room(size_t bytes);
     void Add(size_t bytes);
+    // Add for bytes that also close dance frames: each of `ends` (offsets
+    // into the bytes, ascending) holds a NUL that ends the newest frame, and
+    // a new frame opens after it.
+    void AddDances(size_t bytes, const size_t *ends, size_t count);
     // Ends the newest dance frame with its NUL. Every load ends with this;
     // it never throws.
     void CloseDance();

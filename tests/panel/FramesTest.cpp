@@ -604,6 +604,47 @@ TEST_CASE("CR LF pairs across the 64 KiB read boundary read the same")
     }
 }
 
+TEST_CASE("runs of dance frames read the same however many come in one read")
+{
+    // Hundreds of dance frames, empty ones among them, come in one block; the
+    // "$Dance" lines between them are read with the art lines around them.
+    std::string run = "$Dance\r\n";
+    for (int n = 0; n < 900; ++n)
+        run += n % 3 == 0 ? "$Dance\r\n" : n % 3 == 1 ? "ab\r\n$Dance\n" : "a line of the dance frame\r\n$Dance\r\n";
+    struct Case {
+        const char *what;
+        std::string file;
+    } const cases[] = {
+        {"a run", run},
+        {"a run ending in a $Dance line without a line end", run + "$Dance"},
+        {"a run after the normal frame and before the hide frame", "$Normal\r\nn\r\n" + run + "$Hide\r\nh\r\n"},
+        {"a run with a near miss in it", run + "$Dancf\r\nx\r\n$Dance\r\n$dance\r\ny\r\n"},
+    };
+    ArtFolder art;
+    for (const Case &c : cases) {
+        const std::string what = c.what;
+        CAPTURE(what);
+        CHECK(art.Load(c.file));
+        CHECK_FRAMES(FrameList, ModelFrames(c.file));
+    }
+    CHECK(DanceFrameCount() > 900);
+
+    // A "$Dance" line, its CR LF, or the line after it across the 64 KiB
+    // read boundary.
+    const size_t BLOCK = 64 * 1024;
+    for (size_t shift = 0; shift <= 9; ++shift) {
+        CAPTURE(shift);
+        std::string file = "$Dance\r\n";
+        while (file.size() + 60 < BLOCK - shift)
+            file += "first frame, first lines \x83\x5e\x83\x74\r\n";
+        file += std::string(BLOCK - shift - file.size(), 'y') + "\r\n";
+        file += "$Dance\r\nsecond\r\n$Dance\r\nthird\r\n";
+        CHECK(art.Load(file));
+        CHECK_FRAMES(FrameList, ModelFrames(file));
+        CHECK(DanceFrameCount() == 3);
+    }
+}
+
 TEST_CASE("a CR that ends the file after a block boundary stays a lone CR")
 {
     // The last, partial block ends in a CR; the byte after it in the read
