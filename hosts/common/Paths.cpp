@@ -30,3 +30,14 @@ std::wstring ProgramFolder()
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
     return FolderOf(std::wstring(path, n < MAX_PATH * 4 ? n : 0));
 }
+
+bool WriteFileBytes(const std::wstring &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD put = 0;
+    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
+    CloseHandle(file);
+    return ok && put == bytes.size();
+}

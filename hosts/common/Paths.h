@@ -1,5 +1,5 @@
-/* Paths and texts as the host programs and tests handle them: wide inside,
- * narrow (the ANSI code page) towards panel plug-ins and the console. */
+/* Paths, files and texts as the host programs and tests handle them: wide
+ * inside, narrow (the ANSI code page) towards panel plug-ins and the console. */
 #pragma once
 #include <string>
 
@@ -11,3 +11,5 @@ std::wstring FolderOf(const std::wstring &path);
 std::wstring FullPath(const std::wstring &path);
 /* The folder of the running program, with a trailing backslash. */
 std::wstring ProgramFolder();
+/* Replaces the file's contents with these bytes; false when any is not written. */
+bool WriteFileBytes(const std::wstring &path, const std::string &bytes);

@@ -1,5 +1,7 @@
 #include "Picture.h"
 
+#include "Paths.h"
+
 #include <algorithm>
 #include <map>
 
@@ -118,11 +120,5 @@ bool SaveBitmap(const Picture &picture, const std::wstring &path)
         }
         bytes += row;
     }
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (out == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    BOOL ok = WriteFile(out, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
-    CloseHandle(out);
-    return ok && put == bytes.size();
+    return WriteFileBytes(path, bytes);
 }

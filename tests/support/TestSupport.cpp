@@ -26,17 +26,6 @@ bool ReadFileBytes(const std::wstring &path, std::string &bytes)
     return true;
 }
 
-bool WriteFileBytes(const std::wstring &path, const std::string &bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD put = 0;
-    BOOL ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &put, nullptr);
-    CloseHandle(file);
-    return ok && put == bytes.size();
-}
-
 bool FileExists(const std::wstring &path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

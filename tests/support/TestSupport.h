@@ -4,12 +4,11 @@
 #include <windows.h>
 #include <string>
 
-#include "Paths.h" // Narrow, ProgramFolder
+#include "Paths.h" // Narrow, ProgramFolder, WriteFileBytes
 #include "Pump.h"  // PumpUntil, PumpFor
 std::wstring Widen(const std::string &narrow);
 
 bool ReadFileBytes(const std::wstring &path, std::string &bytes);
-bool WriteFileBytes(const std::wstring &path, const std::string &bytes);
 bool FileExists(const std::wstring &path);
 
 /* A fresh folder under the temporary folder, removed with its contents. */
