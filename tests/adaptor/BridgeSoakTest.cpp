@@ -11,7 +11,6 @@
 #include "ObjectCount.h"
 #include "doctest.h"
 
-#include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -26,13 +25,9 @@ struct Figures {
 
 Figures Measure()
 {
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
-    memory.cb = sizeof memory;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS *)&memory, sizeof memory))
-        memory.PrivateUsage = 0;
     OstrelCounters host = Counters();
-    return {CountGdiObjects(), CountThreadWindows(), CountCommittedPrivateBytes(), memory.PrivateUsage, host.References,
-            host.Blocks};
+    return {CountGdiObjects(), CountThreadWindows(), CountCommittedPrivateBytes(), ProcessPrivateUsage(),
+            host.References, host.Blocks};
 }
 
 void Print(const char *when, int cycles, const Figures &f)
@@ -42,13 +37,6 @@ void Print(const char *when, int cycles, const Figures &f)
            when, cycles, f.Gdi, f.Windows, (unsigned long)(f.Private / 1024),
            (unsigned long)(f.PrivateUsage / 1024), f.References, f.Blocks);
     fflush(stdout);
-}
-
-int Cycles()
-{
-    const char *text = getenv("TUFT_BRIDGE_SOAK_CYCLES");
-    int n = text ? atoi(text) : 0;
-    return n > 0 ? n : 60;
 }
 
 const SIZE_T HeapNoise = 1024 * 1024;
@@ -89,7 +77,7 @@ TEST_CASE("PanelBridge loads, shows and unloads TuftlingPanel many times over wi
         cycle(i);
     PumpFor(50);
     Figures start = Measure();
-    int cycles = Cycles();
+    int cycles = EnvCount("TUFT_BRIDGE_SOAK_CYCLES", 60);
     Print("start", cycles, start);
     for (int i = 0; i < cycles; ++i)
         cycle(i);

@@ -227,8 +227,7 @@ TEST_CASE("hostile art files: the panel reads what the format allows and never f
 TEST_CASE("a large art file is read to its end")
 {
     // The soak run sets TUFT_ART_MB to 100; the regular suite keeps it small.
-    const char *mb = getenv("TUFT_ART_MB");
-    size_t bytes = (size_t)(mb ? atoi(mb) : 20) * 1024 * 1024;
+    size_t bytes = (size_t)EnvCount("TUFT_ART_MB", 20) * 1024 * 1024;
     std::string art = "$Normal\nfirst\n$End\n";
     std::string filler(1000, 'x');
     filler.back() = '\n';

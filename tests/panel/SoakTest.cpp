@@ -11,7 +11,6 @@
 #include "PanelHarness.h"
 #include "TestSupport.h"
 
-#include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <functional>
@@ -26,11 +25,7 @@ struct Figures {
 
 Figures Measure()
 {
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS *)&counters, sizeof counters))
-        counters.PrivateUsage = 0;
-    return {CountGdiObjects(), CountThreadWindows(), CountCommittedPrivateBytes(), counters.PrivateUsage};
+    return {CountGdiObjects(), CountThreadWindows(), CountCommittedPrivateBytes(), ProcessPrivateUsage()};
 }
 
 void Print(const char *name, const char *when, const Figures &f)
@@ -38,13 +33,6 @@ void Print(const char *name, const char *when, const Figures &f)
     printf("%s %s: GDI objects %d, thread windows %d, committed private %lu KB, PrivateUsage %lu KB\n", name, when,
            f.Gdi, f.Windows, (unsigned long)(f.Private / 1024), (unsigned long)(f.PrivateUsage / 1024));
     fflush(stdout);
-}
-
-int Cycles()
-{
-    const char *text = getenv("TUFT_SOAK_CYCLES");
-    int n = text ? atoi(text) : 0;
-    return n > 0 ? n : 200;
 }
 
 const SIZE_T HeapNoise = 1024 * 1024;
@@ -80,7 +68,7 @@ TEST_CASE("TuftlingPanel: create, resize, dance, copy, paint and destroy, many t
     host.SetSettingsFolder(dir.Ansi());
     ParentWindow parent;
     WarmUpGdi();
-    int cycles = Cycles();
+    int cycles = EnvCount("TUFT_SOAK_CYCLES", 200);
     int made = 0;
     Soak("TuftlingPanel", cycles, [&](int i) {
         HWND panel = host.Create(parent.get());

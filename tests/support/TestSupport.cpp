@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <psapi.h>
+#include <stdlib.h>
 #include <vector>
 
 std::wstring Widen(const std::string &narrow)
@@ -29,6 +31,22 @@ bool ReadFileBytes(const std::wstring &path, std::string &bytes)
 bool FileExists(const std::wstring &path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int EnvCount(const char *name, int fallback)
+{
+    const char *text = getenv(name);
+    int n = text ? atoi(text) : 0;
+    return n > 0 ? n : fallback;
+}
+
+SIZE_T ProcessPrivateUsage()
+{
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), (PROCESS_MEMORY_COUNTERS *)&counters, sizeof counters))
+        return 0;
+    return counters.PrivateUsage;
 }
 
 static void RemoveTree(const std::wstring &folder)

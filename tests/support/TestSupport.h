@@ -11,6 +11,13 @@ std::wstring Widen(const std::string &narrow);
 bool ReadFileBytes(const std::wstring &path, std::string &bytes);
 bool FileExists(const std::wstring &path);
 
+/* A positive count from the environment variable `name`, or `fallback` when it
+ * is unset or not a positive number: the soak runs lengthen the suite's runs. */
+int EnvCount(const char *name, int fallback);
+
+/* GetProcessMemoryInfo's PrivateUsage, or 0 where Wine does not offer it. */
+SIZE_T ProcessPrivateUsage();
+
 /* A fresh folder under the temporary folder, removed with its contents. */
 class TempDir {
 public:
