@@ -4,7 +4,9 @@
  * keep the invariants of the frame store, agree with the independent model of
  * the rules (tests/panel/FramesModel.h), give the same frames when the same
  * bytes sit across its 64 KiB read-buffer boundary, and agree with the model
- * when they follow a section longer than its copy room. */
+ * when they follow a section longer than its copy room. The first reading
+ * goes through the file source the panel uses, from a file holding the
+ * bytes; the others read them from memory. */
 #include "ArtReader.h"
 #include "FramesModel.h"
 
@@ -12,8 +14,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,13 +28,34 @@ const size_t READ_BLOCK = 64 * 1024; // the reader's buffer
     abort();
 }
 
-std::vector<std::string> Read(const std::string &bytes)
+std::vector<std::string> Read(ArtSource &source)
 {
     FrameStore frames;
     frames = {"stale", "frames", "from before", "and more"};
-    std::istringstream in(bytes, std::ios::in | std::ios::binary);
-    ReadArt(in, frames);
+    ReadArt(source, frames);
     return frames.Texts();
+}
+
+std::vector<std::string> Read(const std::string &bytes)
+{
+    ArtBytes source(bytes);
+    return Read(source);
+}
+
+std::vector<std::string> ReadThroughFile(const std::string &bytes)
+{
+    static const struct Scratch {
+        std::string path = "/tmp/art_reader_fuzz." + std::to_string(getpid());
+        ~Scratch() { unlink(path.c_str()); }
+    } scratch;
+    const std::string &path = scratch.path;
+    FILE *out = fopen(path.c_str(), "wb");
+    if (!out || fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || fclose(out) != 0)
+        Fail("cannot write", path);
+    ArtFile file(path.c_str());
+    if (!file.IsOpen())
+        Fail("cannot open", path);
+    return Read(file);
 }
 
 bool IsSectionName(const std::string &line)
@@ -87,7 +110,7 @@ std::string Filler(size_t bytes)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const std::string bytes((const char *)data, size);
-    const std::vector<std::string> frames = Read(bytes);
+    const std::vector<std::string> frames = ReadThroughFile(bytes);
     CheckInvariants(bytes, frames);
     if (frames != ModelFrames(bytes))
         Fail("frames differ from the model");

@@ -81,7 +81,7 @@ bool MayBeSectionLength(size_t length)
 
 class ArtInput {
 public:
-    explicit ArtInput(std::istream &raw) : raw_(raw) {}
+    explicit ArtInput(ArtSource &raw) : raw_(raw) {}
 
     // Room the quick path writes into for each line: the line in whole
     // lanes, at least four of them, and its LF.
@@ -271,25 +271,27 @@ private:
         return (unsigned char)buf_[pos_];
     }
 
-    // A read error ends the data just as the end of the file does.
+    // A read error ends the data just as the end of the file does, and
+    // nothing is read after either.
     bool Refill()
     {
-        if (!raw_.good())
+        if (drained_)
             return false;
-        raw_.read(buf_, BLOCK_BYTES);
-        len_ = (size_t)raw_.gcount();
+        len_ = raw_.Read(buf_, BLOCK_BYTES);
         buf_[len_] = '\0';
         pos_ = 0;
+        drained_ = len_ == 0;
         return len_ != 0;
     }
 
-    std::istream &raw_;
+    ArtSource &raw_;
     // The quick path reads whole lanes, four of them from a line's start, so
     // that much padding follows the block. The byte after the data is always
     // a NUL; the rest is zeroed once so that no byte read is ever undefined.
     char buf_[BLOCK_BYTES + 4 * LANE] = {};
     size_t pos_ = 0, len_ = 0;
-    bool ended_ = false; // a Ctrl-Z was met
+    bool ended_ = false;   // a Ctrl-Z was met
+    bool drained_ = false; // the source gave nothing more
     char line_[ART_LINE_BYTES];
 };
 
@@ -323,7 +325,7 @@ bool IsSectionLine(const char *line, const char *name)
     return IsSection(line, strlen(line), name, strlen(name));
 }
 
-void ReadArt(std::istream &raw, FrameStore &frames)
+void ReadArt(ArtSource &raw, FrameStore &frames)
 {
     // Whatever happens, the frames read so far stay, the newest dance frame
     // closed; a section cut short by an exception may lose its lines.

@@ -2,19 +2,18 @@
  * natively (for the fuzzer).
  *
  * The file is read as text: CR LF reads as LF, a lone CR stays, a 0x1A byte
- * ends the data. The translation is done here, over the raw bytes of a stream
- * opened in binary mode, so the result never depends on how a C runtime
- * buffers text mode. */
+ * ends the data. The translation is done here, over the raw bytes, so the
+ * result never depends on how a C runtime buffers text mode. */
 #pragma once
+#include "ArtSource.h"
 #include "FrameStore.h"
-
-#include <istream>
 
 enum { ART_LINE_BYTES = 1024 }; // a line stores at most ART_LINE_BYTES - 1 bytes
 
-/* Replaces frames with what the art file in `raw` (opened in binary mode)
- * describes: a normal frame, a hide frame and one frame per "$Dance" line. */
-void ReadArt(std::istream &raw, FrameStore &frames);
+/* Replaces frames with what the art file whose bytes `raw` gives describes:
+ * a normal frame, a hide frame and one frame per "$Dance" line. A read error
+ * ends the data as the end of the file does. */
+void ReadArt(ArtSource &raw, FrameStore &frames);
 
 /* Whether the line (a C string) is the section line `name`: the whole line,
  * case-sensitive, compared with lstrcmpA on Windows, the lengths agreeing. */

@@ -1,6 +1,5 @@
-/* Frame store: the list itself and the loader that fills it. The art file is
- * opened in binary mode: ReadArt does the text-mode translation itself, so
- * the frames never depend on how a C runtime buffers a text-mode stream. */
+/* Frame store: the list itself and the loader that fills it. The art file's
+ * raw bytes go to ReadArt, which does the text-mode translation itself. */
 #include "Frames.h"
 
 #include "Anim.h"
@@ -8,17 +7,14 @@
 #include "BuiltinArt.h"
 #include "Settings.h"
 
-#include <fstream>
 #include <new>
 
 FrameStore FrameList;
 
 bool LoadFrames()
 {
-    std::ifstream file;
-    if (ArtPath[0])
-        file.open(ArtPath, std::ios::in | std::ios::binary);
-    if (!file.is_open()) {
+    ArtFile file(ArtPath); // no path, no file
+    if (!file.IsOpen()) {
         FrameList.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
         return false;
     }

@@ -9,7 +9,6 @@
 #include "OstrelLib.h"
 #include "WpnLoader.h"
 
-#include <sstream>
 
 namespace {
 
@@ -69,7 +68,7 @@ TEST_CASE("the sample art file shows every section")
 {
     std::string bytes;
     REQUIRE(ReadFileBytes(PackageFolder() + L"TuftlingAA.txt", bytes));
-    std::istringstream in(bytes);
+    ArtBytes in(bytes);
     FrameStore store;
     ReadArt(in, store);
     const std::vector<std::string> frames = store.Texts();

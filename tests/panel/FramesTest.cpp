@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <random>
-#include <sstream>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -541,7 +540,7 @@ TEST_CASE("the frame store grows and shrinks across loads and keeps every frame 
     FrameStore store;
     const std::string *const files[] = {&big, &small, &big, &small};
     for (const std::string *file : files) {
-        std::istringstream in(*file);
+        ArtBytes in(*file);
         ReadArt(in, store);
         CHECK_FRAMES(store, ModelFrames(*file));
         bool terminated = true;
