@@ -78,11 +78,11 @@ int main()
 {
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
-    wsprintfA(ArtPath, "%sbench_art_%lu.txt", folder, GetCurrentProcessId());
+    wsprintfA(Settings.ArtPath, "%sbench_art_%lu.txt", folder, GetCurrentProcessId());
 
     const std::string art = MakeArtFile();
-    if (!WriteAll(ArtPath, art)) {
-        printf("bench_art: cannot write %s\n", ArtPath);
+    if (!WriteAll(Settings.ArtPath, art)) {
+        printf("bench_art: cannot write %s\n", Settings.ArtPath);
         return 1;
     }
 
@@ -93,18 +93,18 @@ int main()
         double t0 = Now();
         loaded = LoadFrames() && loaded;
         double t1 = Now();
-        rawBytes = RawRead(ArtPath);
+        rawBytes = RawRead(Settings.ArtPath);
         double t2 = Now();
         if (t1 - t0 < bestLoad)
             bestLoad = t1 - t0;
         if (t2 - t1 < bestRaw)
             bestRaw = t2 - t1;
     }
-    DeleteFileA(ArtPath);
+    DeleteFileA(Settings.ArtPath);
 
     const double mb = (double)art.size() / (1024.0 * 1024.0);
     printf("bench_art: art file of %.1f MB (%u bytes read raw), %d frames, best of %d rounds\n", mb,
-           (unsigned)rawBytes, (int)FrameList.size(), ROUNDS);
+           (unsigned)rawBytes, (int)Frames.List.size(), ROUNDS);
     printf("  LoadFrames       %8.1f ms  %7.1f MB/s%s\n", bestLoad * 1e3, mb / bestLoad,
            loaded ? "" : "  (the file did not open!)");
     printf("  raw read (floor) %8.1f ms  %7.1f MB/s\n", bestRaw * 1e3, mb / bestRaw);

@@ -5,7 +5,7 @@
 #include "Anim.h"
 #include "BuiltinArt.h"
 #include "Frames.h"
-#include "Lifecycle.h"
+#include "Paint.h"
 #include "PanelWindow.h"
 #include "Surface.h"
 
@@ -32,21 +32,21 @@ LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 
 int main()
 {
-    ModuleInstance = GetModuleHandleW(nullptr);
+    Module.Instance = GetModuleHandleW(nullptr);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = PlainProc;
-    wc.hInstance = ModuleInstance;
+    wc.hInstance = Module.Instance;
     wc.lpszClassName = "BenchParent";
     RegisterClassA(&wc);
     HWND parent = CreateWindowExA(0, "BenchParent", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
-                                  300, nullptr, nullptr, ModuleInstance, nullptr);
-    FrameList.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
-    FrameIndex = 0;
+                                  300, nullptr, nullptr, Module.Instance, nullptr);
+    Frames.List.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
+    Anim.FrameIndex = 0;
     if (!parent || !CreateSurface() || !CreatePanelFont(10) || !CreatePanelWindow(parent)) {
         fprintf(stderr, "bench_paint: cannot make the panel\n");
         return 1;
     }
-    HDC target = GetDC(PanelWindow);
+    HDC target = GetDC(Panel.Window);
 
     // The floor's own surface and font, made once.
     HDC screen = GetDC(nullptr);
@@ -93,7 +93,7 @@ int main()
     SelectObject(floorDC, oldBitmap);
     DeleteObject(floorBitmap);
     DeleteDC(floorDC);
-    ReleaseDC(PanelWindow, target);
+    ReleaseDC(Panel.Window, target);
     ReleaseSurface();
     DestroyPanelWindow();
     DestroyWindow(parent);

@@ -1,73 +1,72 @@
 /* Animation state machine. Every entry point runs on the panel window's
- * thread; timers are plain window timers of PanelWindow arriving as WM_TIMER,
- * and a repaint is always a whole-window invalidation without erasing. */
+ * thread; timers are plain window timers of the panel window arriving as
+ * WM_TIMER, and a repaint is always a whole-window invalidation without
+ * erasing. */
 #include "Anim.h"
 
-#include "Commands.h"
 #include "Frames.h"
-#include "PanelWindow.h"
-#include "Settings.h"
-
-int32_t AnimState = Normal;
-int32_t FrameIndex = 0;
-HWND AboutWindow = nullptr;
 
 static void Repaint()
 {
-    InvalidateRect(PanelWindow, nullptr, FALSE);
+    InvalidateRect(Panel.Window, nullptr, FALSE);
 }
 
 static void Stand()
 {
-    AnimState = Normal;
-    FrameIndex = 0;
+    Anim.State = Normal;
+    Anim.FrameIndex = FRAME_NORMAL;
+}
+
+static void HideBehindEdge()
+{
+    Anim.State = Hidden;
+    Anim.FrameIndex = FRAME_HIDE;
 }
 
 void ArmHideTimer(int32_t flag)
 {
     if (flag)
-        SetTimer(PanelWindow, TIMER_HIDE, (UINT)HideTimer, nullptr);
+        SetTimer(Panel.Window, TIMER_HIDE, (UINT)Settings.HideTimer, nullptr);
     else
-        KillTimer(PanelWindow, TIMER_HIDE);
+        KillTimer(Panel.Window, TIMER_HIDE);
 }
 
 void BeginDance()
 {
     if (DanceFrameCount() == 0)
         return;
-    FrameIndex = 2;
-    AnimState = Dancing;
-    SetTimer(PanelWindow, TIMER_DANCE, (UINT)DanceTimer, nullptr);
+    Anim.FrameIndex = FRAME_FIRST_DANCE;
+    Anim.State = Dancing;
+    SetTimer(Panel.Window, TIMER_DANCE, (UINT)Settings.DanceTimer, nullptr);
 }
 
 void AnimStart()
 {
     Stand();
-    if (Hide)
-        SetTimer(PanelWindow, TIMER_HIDE, (UINT)HideTimer, nullptr);
+    ArmHideTimer(Settings.Hide); // no timer runs yet on a new window
     // An endless dance starts at once; the hide timer stays armed under it and
     // its ticks only repaint until the dance ends.
-    if (Always)
+    if (Settings.Always)
         BeginDance();
 }
 
 void AnimStop()
 {
-    KillTimer(PanelWindow, TIMER_HIDE);
-    KillTimer(PanelWindow, TIMER_DANCE);
+    KillTimer(Panel.Window, TIMER_HIDE);
+    KillTimer(Panel.Window, TIMER_DANCE);
 }
 
 void AnimClick()
 {
-    switch (AnimState) {
+    switch (Anim.State) {
     case Normal:
         BeginDance();
-        KillTimer(PanelWindow, TIMER_HIDE);
+        KillTimer(Panel.Window, TIMER_HIDE);
         Repaint();
         break;
     case Hidden:
         Stand();
-        ArmHideTimer(Hide);
+        ArmHideTimer(Settings.Hide);
         Repaint();
         break;
     default: // a click never interrupts a dance
@@ -78,55 +77,54 @@ void AnimClick()
 // One TIMER_DANCE tick while dancing. A pass is counted at its first frame.
 static void DanceStep()
 {
-    if (FrameIndex == 2) {
+    if (Anim.FrameIndex == FRAME_FIRST_DANCE) {
         // A hand-edited count at the top of the range stays there rather
         // than overflowing into negative numbers.
-        if (Count < INT32_MAX)
-            ++Count;
-        if (AboutWindow)
-            PostMessageA(AboutWindow, WM_COUNT_CHANGED, 0, 0);
+        if (Settings.Count < INT32_MAX)
+            ++Settings.Count;
+        if (About.Window)
+            PostMessageA(About.Window, WM_COUNT_CHANGED, 0, 0);
     }
-    ++FrameIndex;
-    if (FrameIndex == DanceFrameCount() + 2) {
-        if (Always) {
-            FrameIndex = 2;
+    ++Anim.FrameIndex;
+    if (Anim.FrameIndex == DanceFrameCount() + FRAME_FIRST_DANCE) {
+        if (Settings.Always) {
+            Anim.FrameIndex = FRAME_FIRST_DANCE;
         } else {
             Stand();
-            KillTimer(PanelWindow, TIMER_DANCE);
-            ArmHideTimer(Hide);
+            KillTimer(Panel.Window, TIMER_DANCE);
+            ArmHideTimer(Settings.Hide);
         }
     }
 }
 
-void AnimEvent(int32_t code)
+void AnimEvent(int32_t event)
 {
-    switch (code) {
-    case TIMER_DANCE:
-        if (AnimState == Dancing)
+    switch (event) {
+    case ANIM_DANCE_TICK:
+        if (Anim.State == Dancing)
             DanceStep();
         break;
-    case TIMER_HIDE:
-        if (AnimState == Normal) {
-            KillTimer(PanelWindow, TIMER_HIDE);
-            AnimState = Hidden;
-            FrameIndex = 1;
+    case ANIM_HIDE_TICK:
+        if (Anim.State == Normal) {
+            KillTimer(Panel.Window, TIMER_HIDE);
+            HideBehindEdge();
         }
         break;
-    case IDM_ALWAYS:
-        if (!Always)
+    case ANIM_ALWAYS_SWITCHED:
+        if (!Settings.Always)
             break;
-        if (AnimState == Normal) {
+        if (Anim.State == Normal) {
             BeginDance();
-            KillTimer(PanelWindow, TIMER_HIDE);
-        } else if (AnimState == Hidden) {
+            KillTimer(Panel.Window, TIMER_HIDE);
+        } else if (Anim.State == Hidden) {
             BeginDance();
         }
         break;
-    case IDM_NOHIDE:
-        if (AnimState == Hidden)
+    case ANIM_HIDE_SWITCHED:
+        if (Anim.State == Hidden)
             Stand();
-        if (AnimState != Dancing)
-            ArmHideTimer(Hide);
+        if (Anim.State != Dancing)
+            ArmHideTimer(Settings.Hide);
         break;
     default:
         break;

@@ -1,22 +1,30 @@
 /* The mascot's animation: standing (Normal), hiding behind its edge (Hidden)
- * or dancing through the dance frames (Dancing), driven by clicks, two window
- * timers of the panel window and the two switches of the menu. */
+ * or dancing through the dance frames (Dancing), in Anim (PanelState.h). It
+ * moves on a click, on two window timers of the panel window and when one of
+ * the menu's two switches has been flipped. */
 #pragma once
-#include <windows.h>
-#include <stdint.h>
-
-enum AnimStates : int32_t { Normal = 0, Hidden = 1, Dancing = 2 };
+#include "PanelState.h"
 
 enum : UINT_PTR { TIMER_DANCE = 10002, TIMER_HIDE = 10004 };
-enum : UINT { WM_COUNT_CHANGED = WM_APP + 1 };
 
-extern int32_t AnimState;
-extern int32_t FrameIndex;
-extern HWND AboutWindow; // the open about box, told when Count grows
+/* What moves the animation besides a click. */
+enum AnimEvents : int32_t {
+    ANIM_DANCE_TICK = 1,   // TIMER_DANCE ran out
+    ANIM_HIDE_TICK,        // TIMER_HIDE ran out
+    ANIM_ALWAYS_SWITCHED,  // Settings.Always has just been flipped
+    ANIM_HIDE_SWITCHED,    // Settings.Hide has just been flipped
+};
 
+/* Sets TIMER_HIDE (period Settings.HideTimer) when flag is non-zero, kills
+ * it otherwise. */
 void ArmHideTimer(int32_t flag);
+/* Starts a dance at the first dance frame, if there is one. */
 void BeginDance();
+/* Puts the animation in its first state and arms its timers; the panel
+ * window exists. */
 void AnimStart();
+/* Kills both timers; the state stays and nothing is repainted. */
 void AnimStop();
 void AnimClick();
-void AnimEvent(int32_t code);
+/* One of AnimEvents; any other code only repaints, as every event does. */
+void AnimEvent(int32_t event);

@@ -316,7 +316,14 @@ bool IsSection(const char *line, size_t length, const char *name, size_t nameLen
 #endif
 }
 
-enum : unsigned char { SECTION_NORMAL = 0, SECTION_HIDE = 1, SECTION_DANCE = 2, SECTION_NONE = 255 };
+// The section being read; the normal and hide sections double as the slots
+// of the frames they fill.
+enum : unsigned char {
+    SECTION_NORMAL = FRAME_NORMAL,
+    SECTION_HIDE = FRAME_HIDE,
+    SECTION_DANCE = 2,
+    SECTION_NONE = 255
+};
 
 } // namespace
 

@@ -1,21 +1,18 @@
-/* The context menu, the commands it sends, the copy to the clipboard and the
- * about box. The menu is built afresh every time it is shown, so its check
- * marks always show the switches as they stand. */
+/* The context menu, the commands it sends and the copy to the clipboard.
+ * The menu is built afresh every time it is shown, so its check marks always
+ * show the switches as they stand. A switch is flipped here and then told to
+ * the animation. */
 #include "Commands.h"
 
+#include "About.h"
 #include "Anim.h"
 #include "Frames.h"
-#include "Lifecycle.h"
 #include "MenuLabels.h"
-#include "PanelWindow.h"
-#include "Settings.h"
 #include "Surface.h"
-#include "resources/resource.h"
 
 #include <string.h>
 
-enum { CLIPBOARD_BLOCK_BYTES = 1024, ABOUT_TEXT_BYTES = 100 };
-enum { VERSION_MAJOR = 1, VERSION_MINOR = 5 };
+enum { CLIPBOARD_BLOCK_BYTES = 1024 };
 
 void ShowPanelMenu(HWND owner)
 {
@@ -33,9 +30,9 @@ void ShowPanelMenu(HWND owner)
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, IDM_ABOUT, LABEL_ABOUT);
 
-    if (Always)
+    if (Settings.Always)
         CheckMenuItem(menu, IDM_ALWAYS, MF_BYCOMMAND | MF_CHECKED);
-    if (Hide == 0)
+    if (Settings.Hide == 0)
         CheckMenuItem(menu, IDM_NOHIDE, MF_BYCOMMAND | MF_CHECKED);
 
     // The cursor, not the message's position: the keyboard road shows the
@@ -49,25 +46,25 @@ void ShowPanelMenu(HWND owner)
 int32_t SizeCommandToPoints(UINT id)
 {
     if (id == IDM_SIZE_SMALL)
-        return 7;
+        return POINTS_SMALL;
     if (id == IDM_SIZE_LARGE)
-        return 12;
-    return 10;
+        return POINTS_LARGE;
+    return POINTS_MEDIUM;
 }
 
 void PanelCommand(UINT id, HWND window)
 {
     switch (id) {
     case IDM_ABOUT:
-        DialogBoxParamA(ModuleInstance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutDialogProc, 0);
+        ShowAbout(window);
         break;
     case IDM_ALWAYS:
-        Always = Always == 0 ? 1 : 0;
-        AnimEvent(IDM_ALWAYS);
+        Settings.Always = Settings.Always == 0 ? 1 : 0;
+        AnimEvent(ANIM_ALWAYS_SWITCHED);
         break;
     case IDM_NOHIDE:
-        Hide = Hide == 0 ? 1 : 0;
-        AnimEvent(IDM_NOHIDE);
+        Settings.Hide = Settings.Hide == 0 ? 1 : 0;
+        AnimEvent(ANIM_HIDE_SWITCHED);
         break;
     case IDM_COPY:
         CopyFrameToClipboard(window);
@@ -75,9 +72,9 @@ void PanelCommand(UINT id, HWND window)
     case IDM_SIZE_SMALL:
     case IDM_SIZE_MEDIUM:
     case IDM_SIZE_LARGE:
-        Size = SizeCommandToPoints(id);
-        CreatePanelFont(Size);
-        InvalidateRect(PanelWindow, nullptr, FALSE);
+        Settings.Size = SizeCommandToPoints(id);
+        CreatePanelFont(Settings.Size);
+        InvalidateRect(Panel.Window, nullptr, FALSE);
         break;
     default:
         break;
@@ -102,43 +99,4 @@ void CopyFrameToClipboard(HWND owner)
     if (!SetClipboardData(CF_TEXT, block))
         GlobalFree(block); // once handed over, the block is the clipboard's
     CloseClipboard();
-}
-
-void ShowCount(HWND dialog)
-{
-    char text[ABOUT_TEXT_BYTES];
-    wsprintfA(text, "Count: %d", Count);
-    SetDlgItemTextA(dialog, IDC_COUNT, text);
-}
-
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_INITDIALOG: {
-        AboutWindow = dialog;
-        char text[ABOUT_TEXT_BYTES];
-        wsprintfA(text, "TuftlingPanel  %d.%d", VERSION_MAJOR, VERSION_MINOR);
-        SetDlgItemTextA(dialog, IDC_VERSION, text);
-        ShowCount(dialog);
-        return TRUE;
-    }
-    case WM_COMMAND: {
-        WORD id = LOWORD(wParam);
-        if (id == IDOK || id == IDCANCEL) {
-            AboutWindow = nullptr;
-            EndDialog(dialog, id);
-        }
-        return FALSE;
-    }
-    case WM_COUNT_CHANGED:
-        ShowCount(dialog);
-        return TRUE;
-    case WM_DESTROY:
-        // The box also goes when its owner, the panel window, is destroyed
-        // while it is open; a later dance must not post to a dead handle.
-        if (AboutWindow == dialog)
-            AboutWindow = nullptr;
-        return FALSE;
-    }
-    return FALSE;
 }

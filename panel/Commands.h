@@ -1,7 +1,7 @@
-/* Menu command ids, the about box and the commands they run. */
+/* The context menu and the commands it sends: copy, font size, the two
+ * switches of the animation and the about box. */
 #pragma once
-#include <windows.h>
-#include <stdint.h>
+#include "PanelState.h"
 
 enum : UINT {
     IDM_ABOUT = 20001,
@@ -20,7 +20,7 @@ void ShowPanelMenu(HWND owner);
 /* Runs one command; `window` owns the about box and the clipboard. */
 void PanelCommand(UINT id, HWND window);
 
+/* The points of a size command: 7, 12, or 10 for any other id. */
 int32_t SizeCommandToPoints(UINT id);
+/* Puts the frame on show on the clipboard as CF_TEXT. */
 void CopyFrameToClipboard(HWND owner);
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-void ShowCount(HWND dialog);

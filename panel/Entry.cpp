@@ -1,11 +1,12 @@
 /* The module's entry points: DllMain and the two exports of the panel
  * contract. DllMain only records the instance handle. */
 #include "Lifecycle.h"
+#include "PanelState.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH)
-        ModuleInstance = instance;
+        Module.Instance = instance;
     return TRUE;
 }
 

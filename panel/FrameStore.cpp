@@ -5,16 +5,16 @@
 
 const char *FrameStore::Text(size_t index) const
 {
-    if (index < 2)
+    if (index < FRAME_FIRST_DANCE)
         return fixed_[index].c_str();
-    return buffer_.get() + dances_[index - 2].offset;
+    return buffer_.get() + dances_[index - FRAME_FIRST_DANCE].offset;
 }
 
 std::string_view FrameStore::operator[](size_t index) const
 {
-    if (index < 2)
+    if (index < FRAME_FIRST_DANCE)
         return fixed_[index];
-    const Span &span = dances_[index - 2];
+    const Span &span = dances_[index - FRAME_FIRST_DANCE];
     return std::string_view(buffer_.get() + span.offset, span.length);
 }
 
@@ -35,12 +35,12 @@ void FrameStore::resize(size_t count)
 
 void FrameStore::Reset(size_t count)
 {
-    fixed_[0].clear();
-    fixed_[1].clear();
+    fixed_[FRAME_NORMAL].clear();
+    fixed_[FRAME_HIDE].clear();
     dances_.clear();
     used_ = 0;
     open_ = false;
-    count_ = count < 2 ? count : 2;
+    count_ = count < FRAME_FIRST_DANCE ? count : (size_t)FRAME_FIRST_DANCE;
 }
 
 void FrameStore::OpenDance()

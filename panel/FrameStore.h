@@ -1,4 +1,4 @@
-/* The frames' texts. Frame 0 is the normal frame, 1 the hide frame, 2 and up
+/* The frames' texts, in their slots: the normal frame, the hide frame, then
  * the dance frames.
  *
  * An art file may add to the normal and hide frames from several sections,
@@ -15,6 +15,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+/* What each index of the list shows. */
+enum { FRAME_NORMAL = 0, FRAME_HIDE = 1, FRAME_FIRST_DANCE = 2 };
 
 class FrameStore {
 public:
@@ -35,7 +38,7 @@ public:
         Reset(count);
         for (size_t i = 0; i < count; ++i) {
             std::string_view text(texts[i]);
-            if (i < 2) {
+            if (i < FRAME_FIRST_DANCE) {
                 fixed_[i].assign(text.data(), text.size());
             } else {
                 OpenDance();
@@ -56,7 +59,7 @@ public:
 
     // Building, as the art reader does it. Reset leaves `count` empty frames
     // (at most the normal and hide frames) and no dance frames.
-    void Reset(size_t count = 2);
+    void Reset(size_t count = FRAME_FIRST_DANCE);
     std::string &Fixed(size_t index) { return fixed_[index]; }
     // Opens a new, empty dance frame at the end, closing the one before.
     void OpenDance();
@@ -82,7 +85,7 @@ private:
         size_t offset, length;
     };
 
-    std::string fixed_[2];
+    std::string fixed_[FRAME_FIRST_DANCE]; // the normal and hide frames
     std::vector<Span> dances_;
     std::unique_ptr<char[]> buffer_;
     size_t capacity_ = 0, used_ = 0;

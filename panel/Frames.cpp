@@ -1,28 +1,27 @@
-/* Frame store: the list itself and the loader that fills it. The art file's
- * raw bytes go to ReadArt, which does the text-mode translation itself. */
+/* Frame loading: the art file's raw bytes go to ReadArt, which does the
+ * text-mode translation itself; a file that cannot be opened gives the
+ * built-in frames. */
 #include "Frames.h"
 
-#include "Anim.h"
 #include "ArtReader.h"
 #include "BuiltinArt.h"
-#include "Settings.h"
 
+#include <assert.h>
 #include <new>
-
-FrameStore FrameList;
 
 bool LoadFrames()
 {
-    ArtFile file(ArtPath); // no path, no file
+    ArtFile file(Settings.ArtPath); // no path, no file
     if (!file.IsOpen()) {
-        FrameList.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
+        Frames.List.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
         return false;
     }
     // Out of memory on a huge file ends the reading like a read error does,
-    // and no exception leaves the plug-in: the frames made so far stay (frames
-    // 0 and 1 come first), though the section being read may lose its lines.
+    // and no exception leaves the plug-in: the frames made so far stay (the
+    // normal and hide frames come first), though the section being read may
+    // lose its lines.
     try {
-        ReadArt(file, FrameList);
+        ReadArt(file, Frames.List);
     } catch (const std::bad_alloc &) {
     }
     return true;
@@ -30,10 +29,11 @@ bool LoadFrames()
 
 const char *CurrentFrameText()
 {
-    return FrameList.Text(FrameIndex);
+    assert(Anim.FrameIndex >= 0 && (size_t)Anim.FrameIndex < Frames.List.size());
+    return Frames.List.Text(Anim.FrameIndex);
 }
 
 int DanceFrameCount()
 {
-    return (int)FrameList.size() - 2;
+    return (int)Frames.List.size() - FRAME_FIRST_DANCE;
 }

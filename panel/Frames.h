@@ -1,18 +1,17 @@
-/* The mascot's frames. Index 0 is the normal frame, 1 the hide frame, 2 and up
- * the dance frames. Filled from the art file, or from the built-in set when
- * the file cannot be opened; kept until the next load or the module unloads. */
+/* The mascot's frames in Frames.List (PanelState.h): filled from the art file,
+ * or from the built-in set when the file cannot be opened; kept until the
+ * next load or until the module unloads. */
 #pragma once
-#include "FrameStore.h"
+#include "PanelState.h"
 
-extern FrameStore FrameList;
-
-/* Loads FrameList from ArtPath. True when the art file was opened (whatever it
- * held), false when the built-in frames were used. */
+/* Loads Frames.List from Settings.ArtPath. True when the art file was opened
+ * (whatever it held), false when the built-in frames were used. */
 bool LoadFrames();
 
-/* The text of FrameList[FrameIndex]; valid until the next LoadFrames. The
- * caller keeps FrameIndex inside the list. */
+/* The text of the frame on show, Anim.FrameIndex; valid until the next
+ * LoadFrames. The animation keeps the index inside the list. */
 const char *CurrentFrameText();
 
-/* Number of frames minus 2: the dance frames (-2 before the first load). */
+/* The number of dance frames: the frames after the normal and hide frames
+ * (negative before the first load). */
 int DanceFrameCount();

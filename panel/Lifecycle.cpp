@@ -14,8 +14,6 @@
 
 #include <string.h>
 
-HINSTANCE ModuleInstance = nullptr;
-
 // Asks the host for the settings folder and copies it; an empty copy when the
 // host gives none or one too long for the paths. The host's text is given
 // back at once, and only when the host handed one out.
@@ -39,21 +37,21 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
     LoadFrames();
     if (!CreateSurface())
         return nullptr;
-    if (!CreatePanelFont(Size))
+    if (!CreatePanelFont(Settings.Size))
         return nullptr;
     if (!CreatePanelWindow(parent))
         return nullptr;
     // Posted, not sent: the window procedure leaves it to DefWindowProcA.
-    PostMessageA(PanelWindow, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), 1);
+    PostMessageA(Panel.Window, WM_SETFONT, (WPARAM)GetStockObject(DEFAULT_GUI_FONT), 1);
     AnimStart();
-    return PanelWindow;
+    return Panel.Window;
 }
 
 int32_t WPN_CALL PanelDestroy(HostServices *, HWND window)
 {
     SaveSettings();
     AnimStop();
-    if (ColourCycling)
+    if (Colour.Cycling)
         KillTimer(window, TIMER_COLOUR);
     ReleaseSurface();
     DestroyPanelWindow();

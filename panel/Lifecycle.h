@@ -1,10 +1,8 @@
 /* TuftlingPanel's side of being driven by a panel host: the four callbacks it
- * hands over in WPN_Initialize. All state is module-wide, so one loaded module
- * serves one panel at a time. */
+ * hands over in WPN_Initialize. All state is module-wide (PanelState.h), so
+ * one loaded module serves one panel at a time. */
 #pragma once
 #include "WpnContract.h"
-
-extern HINSTANCE ModuleInstance;
 
 enum : uint32_t { PLUGIN_INFO = 0x6701 };
 

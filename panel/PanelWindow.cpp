@@ -9,23 +9,21 @@
 
 #include "Anim.h"
 #include "Commands.h"
-#include "Lifecycle.h"
-
-HWND PanelWindow = nullptr;
+#include "Paint.h"
 
 const char PanelClassName[] = "Wendrake Plugin - TuftlingPanel";
 
 static void RegisterPanelClass()
 {
     WNDCLASSA existing;
-    if (GetClassInfoA(ModuleInstance, PanelClassName, &existing) &&
+    if (GetClassInfoA(Module.Instance, PanelClassName, &existing) &&
         existing.lpfnWndProc != PanelWndProc)
-        UnregisterClassA(PanelClassName, ModuleInstance);
+        UnregisterClassA(PanelClassName, Module.Instance);
 
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = PanelWndProc;
-    wc.hInstance = ModuleInstance;
+    wc.hInstance = Module.Instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     wc.lpszClassName = PanelClassName;
@@ -35,28 +33,28 @@ static void RegisterPanelClass()
 bool CreatePanelWindow(HWND parent)
 {
     RegisterPanelClass();
-    PanelWindow = CreateWindowExA(0, PanelClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, PANEL_WIDTH,
-                                  PANEL_HEIGHT, parent, nullptr, ModuleInstance, nullptr);
-    return PanelWindow != nullptr;
+    Panel.Window = CreateWindowExA(0, PanelClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, PANEL_WIDTH,
+                                   PANEL_HEIGHT, parent, nullptr, Module.Instance, nullptr);
+    return Panel.Window != nullptr;
 }
 
 void DestroyPanelWindow()
 {
-    if (PanelWindow) {
-        DestroyWindow(PanelWindow);
-        PanelWindow = nullptr;
+    if (Panel.Window) {
+        DestroyWindow(Panel.Window);
+        Panel.Window = nullptr;
     }
-    UnregisterClassA(PanelClassName, ModuleInstance);
+    UnregisterClassA(PanelClassName, Module.Instance);
 }
 
 static void ToggleColourCycling(HWND window)
 {
-    ColourCycling = !ColourCycling;
-    if (ColourCycling) {
+    Colour.Cycling = !Colour.Cycling;
+    if (Colour.Cycling) {
         SetTimer(window, TIMER_COLOUR, COLOUR_TIMER_PERIOD, nullptr);
     } else {
         KillTimer(window, TIMER_COLOUR);
-        InvalidateRect(PanelWindow, nullptr, FALSE); // grey again at once
+        InvalidateRect(Panel.Window, nullptr, FALSE); // grey again at once
     }
 }
 
@@ -71,10 +69,12 @@ static LRESULT OnPaint(HWND window)
 
 static LRESULT OnTimer(UINT_PTR id)
 {
-    if (id == TIMER_DANCE || id == TIMER_HIDE)
-        AnimEvent((int32_t)id);
+    if (id == TIMER_DANCE)
+        AnimEvent(ANIM_DANCE_TICK);
+    else if (id == TIMER_HIDE)
+        AnimEvent(ANIM_HIDE_TICK);
     else if (id == TIMER_COLOUR)
-        InvalidateRect(PanelWindow, nullptr, FALSE);
+        InvalidateRect(Panel.Window, nullptr, FALSE);
     return 0; // timers never reach default processing
 }
 

@@ -1,30 +1,22 @@
-/* The six integer settings and the two file paths, module-wide.
- *
- * The settings are read from "TuftlingPanel.ini" when a panel is created and
- * all six are written back when it is destroyed; in between they live only in
- * these variables, where the animation, painting and menu read and change
- * them. Paths are empty when the host gave no usable folder: then nothing is
- * read or written and the defaults serve. */
+/* The settings file "TuftlingPanel.ini" and the paths of both files, composed
+ * from the folder the host names for plug-in settings. The six settings live
+ * in Settings (PanelState.h); this module reads them when a panel is created
+ * and writes all six back when it is destroyed. Paths are empty when the host
+ * gave no usable folder: then nothing is read or written and the defaults
+ * serve. */
 #pragma once
-#include <stdint.h>
+#include "PanelState.h"
 
-enum { PATH_BYTES = 300 };
+// The file names as they follow the folder; sizeof counts their terminator.
+const char SettingsFileName[] = "\\TuftlingPanel.ini";
+const char ArtFileName[] = "\\TuftlingAA.txt";
+static_assert(sizeof ArtFileName <= sizeof SettingsFileName, "the settings path is the longer one");
 
-extern char IniPath[PATH_BYTES];
-extern char ArtPath[PATH_BYTES];
+/* The longest folder text whose paths still fit in PATH_BYTES (281). */
+enum { MAX_FOLDER_CHARS = PATH_BYTES - sizeof SettingsFileName };
 
-extern int32_t Count;
-extern int32_t Hide;
-extern int32_t Always;
-extern int32_t DanceTimer;
-extern int32_t HideTimer;
-extern int32_t Size;
-
-/* The longest folder text whose settings path still fits in PATH_BYTES. */
-enum { MAX_FOLDER_CHARS = PATH_BYTES - 1 - 18 };
-
-/* Composes IniPath and ArtPath from the folder. A null folder, or one too long
- * for the paths, leaves both empty. */
+/* Composes Settings.IniPath and Settings.ArtPath from the folder. A null
+ * folder, or one too long for the paths, leaves both empty. */
 void BuildPaths(const char *folder);
 void LoadSettings();
 void SaveSettings();

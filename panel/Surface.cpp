@@ -1,9 +1,7 @@
+/* The surface and its font. The font leaves the surface before it is
+ * deleted, and the surface's device context goes before the bitmap selected
+ * into it. */
 #include "Surface.h"
-
-HDC SurfaceDC = nullptr;
-HBITMAP SurfaceBitmap = nullptr;
-HFONT PanelFont = nullptr;
-HFONT SavedFont = nullptr;
 
 // "ＭＳ Ｐゴシック"
 const char PanelFontFace[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
@@ -25,15 +23,15 @@ private:
 bool CreateSurface()
 {
     ScreenDC screen;
-    SurfaceDC = CreateCompatibleDC(screen.get());
-    if (!SurfaceDC)
+    Surface.DC = CreateCompatibleDC(screen.get());
+    if (!Surface.DC)
         return false;
     // Compatible with the screen, not with the memory DC (which is 1 bit deep).
-    SurfaceBitmap = CreateCompatibleBitmap(screen.get(), SURFACE_WIDTH, SURFACE_HEIGHT);
-    if (!SurfaceBitmap)
+    Surface.Bitmap = CreateCompatibleBitmap(screen.get(), SURFACE_WIDTH, SURFACE_HEIGHT);
+    if (!Surface.Bitmap)
         return false;
-    SelectObject(SurfaceDC, SurfaceBitmap);
-    SetTextColor(SurfaceDC, PLAIN_TEXT_COLOUR);
+    SelectObject(Surface.DC, Surface.Bitmap);
+    SetTextColor(Surface.DC, PLAIN_TEXT_COLOUR);
     return true;
 }
 
@@ -45,13 +43,13 @@ int FontHeightForPoints(int32_t points, int pixelsPerInch)
 
 static void DeselectFont()
 {
-    if (SavedFont) {
-        SelectObject(SurfaceDC, SavedFont);
-        SavedFont = nullptr;
+    if (Surface.SavedFont) {
+        SelectObject(Surface.DC, Surface.SavedFont);
+        Surface.SavedFont = nullptr;
     }
-    if (PanelFont) {
-        DeleteObject(PanelFont);
-        PanelFont = nullptr;
+    if (Surface.Font) {
+        DeleteObject(Surface.Font);
+        Surface.Font = nullptr;
     }
 }
 
@@ -60,26 +58,24 @@ bool CreatePanelFont(int32_t points)
     DeselectFont();
     ScreenDC screen;
     int height = FontHeightForPoints(points, GetDeviceCaps(screen.get(), LOGPIXELSY));
-    PanelFont = CreateFontA(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    Surface.Font = CreateFontA(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, PanelFontFace);
-    if (!PanelFont)
+    if (!Surface.Font)
         return false;
-    SavedFont = (HFONT)SelectObject(SurfaceDC, PanelFont);
+    Surface.SavedFont = (HFONT)SelectObject(Surface.DC, Surface.Font);
     return true;
 }
 
 void ReleaseSurface()
 {
-    // The font leaves the DC before it is deleted; the DC goes before the
-    // bitmap selected into it.
     DeselectFont();
-    if (SurfaceDC) {
-        DeleteDC(SurfaceDC);
-        SurfaceDC = nullptr;
+    if (Surface.DC) {
+        DeleteDC(Surface.DC);
+        Surface.DC = nullptr;
     }
-    if (SurfaceBitmap) {
-        DeleteObject(SurfaceBitmap);
-        SurfaceBitmap = nullptr;
+    if (Surface.Bitmap) {
+        DeleteObject(Surface.Bitmap);
+        Surface.Bitmap = nullptr;
     }
 }

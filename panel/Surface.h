@@ -1,21 +1,18 @@
 /* The off-screen surface that every paint draws into, and the frame font
- * selected into it. Both live from PanelCreate to PanelDestroy; the font is
- * made again on every size change. */
+ * selected into it, in Surface (PanelState.h). Both live from PanelCreate to
+ * PanelDestroy; the font is made again on every size change. */
 #pragma once
-#include <windows.h>
-#include <stdint.h>
+#include "PanelState.h"
 
 enum { SURFACE_WIDTH = 320, SURFACE_HEIGHT = 240 };
 enum : COLORREF { PLAIN_TEXT_COLOUR = 0x808080 };
 
-extern HDC SurfaceDC;
-extern HBITMAP SurfaceBitmap;
-extern HFONT PanelFont;
-extern HFONT SavedFont; // the surface's own font, put back before PanelFont goes
-
 extern const char PanelFontFace[]; // "ＭＳ Ｐゴシック" in cp932
 
+/* A 320 x 240 surface compatible with the screen, grey text; true when both
+ * its device context and its bitmap exist. */
 bool CreateSurface();
+/* The frame font of `points` points, selected into the surface. */
 bool CreatePanelFont(int32_t points);
 
 /* Font height in logical units for a point size at the given resolution. */

@@ -9,7 +9,6 @@
 #include "Anim.h"
 #include "Commands.h"
 #include "Frames.h"
-#include "Lifecycle.h"
 #include "PanelWindow.h"
 #include "Settings.h"
 #include "Surface.h"
@@ -49,13 +48,13 @@ struct PanelFixture {
     ParentWindow parent;
     PanelFixture()
     {
-        ModuleInstance = GetModuleHandleW(nullptr);
-        FrameList = {"n", "h", "d1", "d2"};
-        Count = 7;
-        Always = 0;
-        Hide = 1;
-        DanceTimer = 30;
-        HideTimer = 600000;
+        Module.Instance = GetModuleHandleW(nullptr);
+        Frames.List = {"n", "h", "d1", "d2"};
+        Settings.Count = 7;
+        Settings.Always = 0;
+        Settings.Hide = 1;
+        Settings.DanceTimer = 30;
+        Settings.HideTimer = 600000;
         REQUIRE(CreateSurface());
         REQUIRE(CreatePanelFont(10));
         REQUIRE(CreatePanelWindow(parent.get()));
@@ -197,8 +196,8 @@ TEST_CASE("the version resource")
 TEST_CASE("the about box shows the version and follows the count while the mascot dances")
 {
     PanelFixture f;
-    Always = 1;
-    AnimEvent(IDM_ALWAYS); // dancing without end behind the box
+    Settings.Always = 1;
+    AnimEvent(ANIM_ALWAYS_SWITCHED); // dancing without end behind the box
     std::string version, first, later;
     HWND seenAbout = nullptr;
     ModalProbe probe([&] {
@@ -206,10 +205,10 @@ TEST_CASE("the about box shows the version and follows the count while the masco
         if (!dialog)
             return false;
         if (first.empty()) {
-            seenAbout = AboutWindow;
+            seenAbout = About.Window;
             version = ItemText(dialog, IDC_VERSION);
             first = ItemText(dialog, IDC_COUNT);
-            CHECK(first == "Count: " + std::to_string(Count));
+            CHECK(first == "Count: " + std::to_string(Settings.Count));
             return false;
         }
         later = ItemText(dialog, IDC_COUNT);
@@ -218,12 +217,12 @@ TEST_CASE("the about box shows the version and follows the count while the masco
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
         return true;
     });
-    PanelCommand(IDM_ABOUT, PanelWindow);
+    PanelCommand(IDM_ABOUT, Panel.Window);
     CHECK(probe.Finished());
     CHECK(version == "TuftlingPanel  1.5");
     CHECK(seenAbout != nullptr);
     CHECK(later != first);
-    CHECK(AboutWindow == nullptr);
+    CHECK(About.Window == nullptr);
 }
 
 TEST_CASE("OK, Enter, Esc and the close box all close the box and forget it")
@@ -245,14 +244,14 @@ TEST_CASE("OK, Enter, Esc and the close box all close the box and forget it")
             dialog = FindThreadWindow("#32770");
             if (!dialog)
                 return false;
-            CHECK(AboutWindow == dialog);
+            CHECK(About.Window == dialog);
             way.close(dialog);
             return true;
         });
-        PanelCommand(IDM_ABOUT, PanelWindow);
+        PanelCommand(IDM_ABOUT, Panel.Window);
         CHECK(probe.Finished());
         CHECK_FALSE(IsWindow(dialog));
-        CHECK(AboutWindow == nullptr);
+        CHECK(About.Window == nullptr);
     }
 }
 
@@ -267,11 +266,11 @@ TEST_CASE("a box destroyed with its owner is forgotten too")
         DestroyWindow(dialog); // gone without IDOK or IDCANCEL
         return true;
     });
-    PanelCommand(IDM_ABOUT, PanelWindow);
+    PanelCommand(IDM_ABOUT, Panel.Window);
     CHECK_FALSE(IsWindow(dialog));
-    CHECK(AboutWindow == nullptr);
+    CHECK(About.Window == nullptr);
     // A later dance posts to nobody.
     AnimClick();
-    AnimEvent(TIMER_DANCE);
-    CHECK(Count == 8);
+    AnimEvent(ANIM_DANCE_TICK);
+    CHECK(Settings.Count == 8);
 }

@@ -6,9 +6,7 @@
 #include "TestSupport.h"
 
 #include "Anim.h"
-#include "Commands.h"
 #include "Frames.h"
-#include "Lifecycle.h"
 #include "PanelWindow.h"
 #include "Settings.h"
 
@@ -73,34 +71,34 @@ struct AnimFixture {
     ParentWindow window{220, 220};
     AnimFixture()
     {
-        PanelWindow = window.get();
-        FrameList = {"normal", "hide", "dance 1", "dance 2"};
-        DanceTimer = HideTimer = (int32_t)LONG_PERIOD;
-        Count = 0;
-        AboutWindow = nullptr;
-        Always = 0;
-        Hide = 1;
+        Panel.Window = window.get();
+        Frames.List = {"normal", "hide", "dance 1", "dance 2"};
+        Settings.DanceTimer = Settings.HideTimer = (int32_t)LONG_PERIOD;
+        Settings.Count = 0;
+        About.Window = nullptr;
+        Settings.Always = 0;
+        Settings.Hide = 1;
     }
     ~AnimFixture()
     {
-        KillTimer(PanelWindow, TIMER_DANCE);
-        KillTimer(PanelWindow, TIMER_HIDE);
-        PanelWindow = nullptr;
+        KillTimer(Panel.Window, TIMER_DANCE);
+        KillTimer(Panel.Window, TIMER_HIDE);
+        Panel.Window = nullptr;
     }
 
     void Validate()
     {
-        UpdateWindow(PanelWindow);
-        ValidateRect(PanelWindow, nullptr);
+        UpdateWindow(Panel.Window);
+        ValidateRect(Panel.Window, nullptr);
     }
-    bool RepaintPending() { return GetUpdateRect(PanelWindow, nullptr, FALSE) != 0; }
+    bool RepaintPending() { return GetUpdateRect(Panel.Window, nullptr, FALSE) != 0; }
     // Destructive: stops the timers it finds running.
     int RunningTimers()
     {
         int t = NONE;
-        if (KillTimer(PanelWindow, TIMER_DANCE))
+        if (KillTimer(Panel.Window, TIMER_DANCE))
             t |= DANCE;
-        if (KillTimer(PanelWindow, TIMER_HIDE))
+        if (KillTimer(Panel.Window, TIMER_HIDE))
             t |= HIDE;
         return t;
     }
@@ -110,10 +108,10 @@ void Fire(Event event)
 {
     switch (event) {
     case CLICK: AnimClick(); break;
-    case TICK_DANCE: AnimEvent(TIMER_DANCE); break;
-    case TICK_HIDE: AnimEvent(TIMER_HIDE); break;
-    case SWITCH_ALWAYS: Always = Always ? 0 : 1; AnimEvent(IDM_ALWAYS); break;
-    case SWITCH_NOHIDE: Hide = Hide ? 0 : 1; AnimEvent(IDM_NOHIDE); break;
+    case TICK_DANCE: AnimEvent(ANIM_DANCE_TICK); break;
+    case TICK_HIDE: AnimEvent(ANIM_HIDE_TICK); break;
+    case SWITCH_ALWAYS: Settings.Always = Settings.Always ? 0 : 1; AnimEvent(ANIM_ALWAYS_SWITCHED); break;
+    case SWITCH_NOHIDE: Settings.Hide = Settings.Hide ? 0 : 1; AnimEvent(ANIM_HIDE_SWITCHED); break;
     case OTHER_CODE: AnimEvent(12345); break;
     case STOP: AnimStop(); break;
     }
@@ -126,21 +124,21 @@ TEST_CASE("every cell of the transition table")
     for (const Row &row : Table) {
         CAPTURE(std::string(row.name));
         AnimFixture f;
-        AnimState = row.state;
-        FrameIndex = row.frame;
-        Always = row.always;
-        Hide = row.hide;
+        Anim.State = row.state;
+        Anim.FrameIndex = row.frame;
+        Settings.Always = row.always;
+        Settings.Hide = row.hide;
         if (row.timersBefore & DANCE)
-            SetTimer(PanelWindow, TIMER_DANCE, LONG_PERIOD, nullptr);
+            SetTimer(Panel.Window, TIMER_DANCE, LONG_PERIOD, nullptr);
         if (row.timersBefore & HIDE)
-            SetTimer(PanelWindow, TIMER_HIDE, LONG_PERIOD, nullptr);
+            SetTimer(Panel.Window, TIMER_HIDE, LONG_PERIOD, nullptr);
         f.Validate();
 
         Fire(row.event);
 
-        CHECK(AnimState == row.wantState);
-        CHECK(FrameIndex == row.wantFrame);
-        CHECK(Count == row.wantCountDelta);
+        CHECK(Anim.State == row.wantState);
+        CHECK(Anim.FrameIndex == row.wantFrame);
+        CHECK(Settings.Count == row.wantCountDelta);
         CHECK(f.RepaintPending() == row.wantRepaint);
         CHECK(f.RunningTimers() == row.wantTimers);
     }
@@ -162,15 +160,15 @@ TEST_CASE("AnimStart: standing with the countdown, or dancing at once when alway
         CAPTURE(c.hide);
         CAPTURE(c.frames);
         AnimFixture f;
-        FrameList.resize(c.frames);
-        Always = c.always;
-        Hide = c.hide;
-        AnimState = Hidden;
-        FrameIndex = 1;
+        Frames.List.resize(c.frames);
+        Settings.Always = c.always;
+        Settings.Hide = c.hide;
+        Anim.State = Hidden;
+        Anim.FrameIndex = 1;
         f.Validate();
         AnimStart();
-        CHECK(AnimState == c.wantState);
-        CHECK(FrameIndex == c.wantFrame);
+        CHECK(Anim.State == c.wantState);
+        CHECK(Anim.FrameIndex == c.wantFrame);
         CHECK_FALSE(f.RepaintPending()); // the new window paints itself
         CHECK(f.RunningTimers() == c.wantTimers);
     }
@@ -179,80 +177,80 @@ TEST_CASE("AnimStart: standing with the countdown, or dancing at once when alway
 TEST_CASE("a pass is counted at its first tick and shows every dance frame")
 {
     AnimFixture f;
-    FrameList = {"n", "h", "d1", "d2", "d3"};
+    Frames.List = {"n", "h", "d1", "d2", "d3"};
     AnimStart();
     AnimClick();
-    std::vector<int32_t> shown{FrameIndex};
-    while (AnimState == Dancing && shown.size() < 10) {
-        AnimEvent(TIMER_DANCE);
-        shown.push_back(FrameIndex);
+    std::vector<int32_t> shown{Anim.FrameIndex};
+    while (Anim.State == Dancing && shown.size() < 10) {
+        AnimEvent(ANIM_DANCE_TICK);
+        shown.push_back(Anim.FrameIndex);
     }
     CHECK(shown == std::vector<int32_t>{2, 3, 4, 0});
-    CHECK(Count == 1);
+    CHECK(Settings.Count == 1);
 }
 
 TEST_CASE("one dance frame: every tick is a whole pass")
 {
     AnimFixture f;
-    FrameList = {"n", "h", "d"};
+    Frames.List = {"n", "h", "d"};
     AnimClick();
-    AnimEvent(TIMER_DANCE);
-    CHECK(AnimState == Normal);
-    CHECK(Count == 1);
+    AnimEvent(ANIM_DANCE_TICK);
+    CHECK(Anim.State == Normal);
+    CHECK(Settings.Count == 1);
 
-    Always = 1;
-    AnimEvent(IDM_ALWAYS);
+    Settings.Always = 1;
+    AnimEvent(ANIM_ALWAYS_SWITCHED);
     for (int i = 0; i < 5; ++i)
-        AnimEvent(TIMER_DANCE);
-    CHECK(AnimState == Dancing);
-    CHECK(FrameIndex == 2);
-    CHECK(Count == 6);
+        AnimEvent(ANIM_DANCE_TICK);
+    CHECK(Anim.State == Dancing);
+    CHECK(Anim.FrameIndex == 2);
+    CHECK(Settings.Count == 6);
 }
 
 TEST_CASE("no dance frames: a click kills the countdown and nothing dances")
 {
     AnimFixture f;
-    FrameList = {"n", "h"};
+    Frames.List = {"n", "h"};
     AnimStart();
     AnimClick();
-    CHECK(AnimState == Normal);
+    CHECK(Anim.State == Normal);
     CHECK(f.RunningTimers() == NONE);
-    Always = 1;
-    AnimEvent(IDM_ALWAYS);
-    CHECK(AnimState == Normal);
-    Hide = 0;
-    AnimEvent(IDM_NOHIDE); // hiding off: still no countdown
-    Hide = 1;
-    AnimEvent(IDM_NOHIDE); // hiding on again arms it
+    Settings.Always = 1;
+    AnimEvent(ANIM_ALWAYS_SWITCHED);
+    CHECK(Anim.State == Normal);
+    Settings.Hide = 0;
+    AnimEvent(ANIM_HIDE_SWITCHED); // hiding off: still no countdown
+    Settings.Hide = 1;
+    AnimEvent(ANIM_HIDE_SWITCHED); // hiding on again arms it
     CHECK(f.RunningTimers() == HIDE);
 }
 
 TEST_CASE("clearing always mid-dance lets the pass finish, then the countdown starts")
 {
     AnimFixture f;
-    Always = 1;
+    Settings.Always = 1;
     AnimStart();
-    KillTimer(PanelWindow, TIMER_HIDE);
-    AnimEvent(TIMER_DANCE); // frame 3, counted
-    Always = 0;
-    AnimEvent(IDM_ALWAYS);
-    CHECK(AnimState == Dancing);
-    AnimEvent(TIMER_DANCE);
-    CHECK(AnimState == Normal);
-    CHECK(Count == 1);
+    KillTimer(Panel.Window, TIMER_HIDE);
+    AnimEvent(ANIM_DANCE_TICK); // frame 3, counted
+    Settings.Always = 0;
+    AnimEvent(ANIM_ALWAYS_SWITCHED);
+    CHECK(Anim.State == Dancing);
+    AnimEvent(ANIM_DANCE_TICK);
+    CHECK(Anim.State == Normal);
+    CHECK(Settings.Count == 1);
     CHECK(f.RunningTimers() == HIDE);
 }
 
 TEST_CASE("the count never wraps into negative numbers")
 {
     AnimFixture f;
-    Count = INT32_MAX - 1;
+    Settings.Count = INT32_MAX - 1;
     for (int pass = 0; pass < 3; ++pass) {
         AnimClick();
-        AnimEvent(TIMER_DANCE);
-        AnimEvent(TIMER_DANCE);
+        AnimEvent(ANIM_DANCE_TICK);
+        AnimEvent(ANIM_DANCE_TICK);
     }
-    CHECK(Count == INT32_MAX);
+    CHECK(Settings.Count == INT32_MAX);
 }
 
 TEST_CASE("a dance stopped before its first tick is not counted")
@@ -260,8 +258,8 @@ TEST_CASE("a dance stopped before its first tick is not counted")
     AnimFixture f;
     AnimClick();
     AnimStop();
-    CHECK(Count == 0);
-    CHECK(AnimState == Dancing);
+    CHECK(Settings.Count == 0);
+    CHECK(Anim.State == Dancing);
     CHECK(f.RunningTimers() == NONE);
 }
 
@@ -269,38 +267,38 @@ TEST_CASE("the about box is told of each counted pass by a posted message")
 {
     AnimFixture f;
     ParentWindow about(100, 100);
-    AboutWindow = about.get();
+    About.Window = about.get();
     AnimClick();
-    AnimEvent(TIMER_DANCE);
-    AnimEvent(TIMER_DANCE);
+    AnimEvent(ANIM_DANCE_TICK);
+    AnimEvent(ANIM_DANCE_TICK);
     MSG msg;
     int posted = 0;
-    while (PeekMessageW(&msg, AboutWindow, WM_COUNT_CHANGED, WM_COUNT_CHANGED, PM_REMOVE))
+    while (PeekMessageW(&msg, About.Window, WM_COUNT_CHANGED, WM_COUNT_CHANGED, PM_REMOVE))
         ++posted;
     CHECK(posted == 1);
-    AboutWindow = nullptr;
+    About.Window = nullptr;
 }
 
 TEST_CASE("real timers drive the dance through the window procedure")
 {
     // The panel's own class and procedure, with short periods.
-    ModuleInstance = GetModuleHandleW(nullptr);
+    Module.Instance = GetModuleHandleW(nullptr);
     ParentWindow parent;
-    FrameList = {"n", "h", "d1", "d2"};
-    DanceTimer = 30;
-    HideTimer = 60000;
-    Always = 0;
-    Hide = 1;
-    Count = 0;
+    Frames.List = {"n", "h", "d1", "d2"};
+    Settings.DanceTimer = 30;
+    Settings.HideTimer = 60000;
+    Settings.Always = 0;
+    Settings.Hide = 1;
+    Settings.Count = 0;
     REQUIRE(CreatePanelWindow(parent.get()));
     AnimStart();
-    SendMessageW(PanelWindow, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    CHECK(AnimState == Dancing);
-    CHECK(GetFocus() == PanelWindow);
-    CHECK(PumpUntil([] { return AnimState == Normal; }, 5000));
-    CHECK(Count == 1);
+    SendMessageW(Panel.Window, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
+    CHECK(Anim.State == Dancing);
+    CHECK(GetFocus() == Panel.Window);
+    CHECK(PumpUntil([] { return Anim.State == Normal; }, 5000));
+    CHECK(Settings.Count == 1);
     // Timer messages are answered by the panel, whatever their id.
-    CHECK(SendMessageW(PanelWindow, WM_TIMER, 777, 0) == 0);
+    CHECK(SendMessageW(Panel.Window, WM_TIMER, 777, 0) == 0);
     AnimStop();
     DestroyPanelWindow();
 }

@@ -8,7 +8,6 @@
 #include "FramesModel.h"
 #include "TestSupport.h"
 
-#include "Anim.h"
 #include "ArtReader.h"
 #include "BuiltinArt.h"
 #include "Frames.h"
@@ -22,7 +21,7 @@
 
 namespace {
 
-using Frames = std::vector<std::string>;
+using FrameTexts = std::vector<std::string>;
 
 // Bytes as a readable C-like string: runs of one byte are counted, so a
 // 1023-byte line reads as 'x'*1023.
@@ -58,7 +57,7 @@ std::string Show(const std::string &bytes)
     return out + "\"";
 }
 
-std::string Show(const Frames &frames)
+std::string Show(const FrameTexts &frames)
 {
     std::string out = "{";
     for (size_t i = 0; i < frames.size(); ++i)
@@ -70,7 +69,7 @@ std::string Show(const Frames &frames)
 // readably (and costs the showing only then).
 #define CHECK_FRAMES(actual, expected) \
     do { \
-        const Frames actual_ = (actual).Texts(), expected_ = (expected); \
+        const FrameTexts actual_ = (actual).Texts(), expected_ = (expected); \
         if (actual_ == expected_) \
             CHECK(true); \
         else \
@@ -82,7 +81,7 @@ struct ArtFolder {
     TempDir dir;
     std::wstring file = dir / L"TuftlingAA.txt";
 
-    ArtFolder() { lstrcpynA(ArtPath, Narrow(file).c_str(), PATH_BYTES); }
+    ArtFolder() { lstrcpynA(Settings.ArtPath, Narrow(file).c_str(), PATH_BYTES); }
     bool Load(const std::string &bytes)
     {
         REQUIRE(WriteFileBytes(file, bytes));
@@ -96,9 +95,9 @@ template <size_t N> std::string Bytes(const char (&literal)[N])
     return std::string(literal, N - 1);
 }
 
-Frames BuiltinTexts()
+FrameTexts BuiltinTexts()
 {
-    Frames texts;
+    FrameTexts texts;
     for (int slot = 0; slot < BUILTIN_FRAME_COUNT; ++slot)
         texts.push_back(BuiltinFrames[slot]);
     return texts;
@@ -120,7 +119,7 @@ const std::string X1022(1022, 'x'), X1023(1023, 'x'), X1024(1024, 'x'), X1100(11
 struct Case {
     const char *what;
     std::string file;
-    Frames frames;
+    FrameTexts frames;
 };
 
 // The art file's rules, one case each: file bytes -> frames.
@@ -202,7 +201,7 @@ TEST_CASE("art file rules, case by case")
         CAPTURE(what);
         ArtFolder art;
         CHECK(art.Load(c.file));
-        CHECK_FRAMES(FrameList, c.frames);
+        CHECK_FRAMES(Frames.List, c.frames);
         CHECK(DanceFrameCount() == (int)c.frames.size() - 2);
     }
 }
@@ -214,7 +213,7 @@ TEST_CASE("near misses of section names are art lines")
         CAPTURE(Show(line));
         ArtFolder art;
         CHECK(art.Load("$Hide\r\n" + line + "\r\nafter\r\n"));
-        CHECK_FRAMES(FrameList, (Frames{"", line + "\nafter\n"}));
+        CHECK_FRAMES(Frames.List, (FrameTexts{"", line + "\nafter\n"}));
     }
 }
 
@@ -224,25 +223,25 @@ TEST_CASE("a file with CR LF line ends gives the frames of the same file with LF
                              "$Dance\r\n\xc0\xcc\r\n$Normal\r\nmore";
     ArtFolder art;
     CHECK(art.Load(crlf));
-    const Frames withCrLf = FrameList.Texts();
+    const FrameTexts withCrLf = Frames.List.Texts();
     CHECK(art.Load(Replace(crlf, "\r\n", "\n")));
-    CHECK_FRAMES(FrameList, withCrLf);
-    CHECK(FrameList.size() == 4);
+    CHECK_FRAMES(Frames.List, withCrLf);
+    CHECK(Frames.List.size() == 4);
 }
 
 TEST_CASE("a missing art file gives the built-in frames and false")
 {
     ArtFolder art; // the folder exists, the file does not
     CHECK_FALSE(LoadFrames());
-    CHECK_FRAMES(FrameList, BuiltinTexts());
+    CHECK_FRAMES(Frames.List, BuiltinTexts());
     CHECK(DanceFrameCount() == 2);
 }
 
 TEST_CASE("no art path (the host gave no folder) gives the built-in frames and false")
 {
-    ArtPath[0] = '\0';
+    Settings.ArtPath[0] = '\0';
     CHECK_FALSE(LoadFrames());
-    CHECK_FRAMES(FrameList, BuiltinTexts());
+    CHECK_FRAMES(Frames.List, BuiltinTexts());
 }
 
 TEST_CASE("a folder in place of the art file gives the built-in frames and false")
@@ -250,7 +249,7 @@ TEST_CASE("a folder in place of the art file gives the built-in frames and false
     ArtFolder art;
     REQUIRE(CreateDirectoryW(art.file.c_str(), nullptr));
     CHECK_FALSE(LoadFrames());
-    CHECK_FRAMES(FrameList, BuiltinTexts());
+    CHECK_FRAMES(Frames.List, BuiltinTexts());
 }
 
 TEST_CASE("an art file held open without sharing gives the built-in frames and false")
@@ -261,9 +260,9 @@ TEST_CASE("an art file held open without sharing gives the built-in frames and f
     REQUIRE(held != INVALID_HANDLE_VALUE);
     CHECK_FALSE(LoadFrames());
     CloseHandle(held);
-    CHECK_FRAMES(FrameList, BuiltinTexts());
+    CHECK_FRAMES(Frames.List, BuiltinTexts());
     CHECK(LoadFrames()); // and once let go, the file is read
-    CHECK(FrameList[0] == "locked\n");
+    CHECK(Frames.List[0] == "locked\n");
 }
 
 TEST_CASE("a second LoadFrames gives exactly what the first gave")
@@ -271,23 +270,23 @@ TEST_CASE("a second LoadFrames gives exactly what the first gave")
     ArtFolder art;
     const std::string file = "$Normal\r\nn\r\n$Hide\r\nh\r\n$Dance\r\nd1\r\n$Dance\r\n$Dance\r\nd3\r\n";
     CHECK(art.Load(file));
-    const Frames first = FrameList.Texts();
+    const FrameTexts first = Frames.List.Texts();
     CHECK(LoadFrames());
-    CHECK_FRAMES(FrameList, first);
+    CHECK_FRAMES(Frames.List, first);
 
     SUBCASE("a shorter file later leaves nothing of the longer one")
     {
         CHECK(art.Load("$Hide\r\nonly\r\n"));
-        CHECK_FRAMES(FrameList, (Frames{"", "only\n"}));
+        CHECK_FRAMES(Frames.List, (FrameTexts{"", "only\n"}));
     }
     SUBCASE("a file gone by then gives the built-in frames")
     {
         REQUIRE(DeleteFileW(art.file.c_str()));
         CHECK_FALSE(LoadFrames());
-        CHECK_FRAMES(FrameList, BuiltinTexts());
+        CHECK_FRAMES(Frames.List, BuiltinTexts());
         REQUIRE(WriteFileBytes(art.file, file));
         CHECK(LoadFrames());
-        CHECK_FRAMES(FrameList, first);
+        CHECK_FRAMES(Frames.List, first);
     }
 }
 
@@ -295,13 +294,13 @@ TEST_CASE("CurrentFrameText is the frame at FrameIndex")
 {
     ArtFolder art;
     CHECK(art.Load("$Normal\nn\n$Hide\nh\n$Dance\nd1\n$Dance\nd2\n"));
-    const int32_t saved = FrameIndex;
+    const int32_t saved = Anim.FrameIndex;
     const char *const expected[] = {"n\n", "h\n", "d1\n", "d2\n"};
     for (int32_t index = 0; index < 4; ++index) {
-        FrameIndex = index;
+        Anim.FrameIndex = index;
         CHECK(std::string(CurrentFrameText()) == expected[index]);
     }
-    FrameIndex = saved;
+    Anim.FrameIndex = saved;
 }
 
 TEST_CASE("the built-in frames have their fixed shape")
@@ -379,10 +378,10 @@ TEST_CASE("the built-in set has the shape of an art file with its sections")
                        "\r\n$Dance\r\n" + BuiltinFrames[2] + "\r\n$Dance\r\n" + BuiltinFrames[3] + "\r\n";
     ArtFolder art;
     CHECK(art.Load(file));
-    Frames expected;
+    FrameTexts expected;
     for (const std::string &text : BuiltinTexts())
         expected.push_back(Replace(text, "\r\n", "\n") + "\n");
-    CHECK_FRAMES(FrameList, expected);
+    CHECK_FRAMES(Frames.List, expected);
 }
 
 namespace {
@@ -499,10 +498,10 @@ TEST_CASE("LoadFrames agrees with the model on thousands of random art files")
         CAPTURE(n);
         CAPTURE(Show(file));
         CHECK(art.Load(file));
-        const Frames expected = ModelFrames(file);
-        if (FrameList.Texts() != expected) {
+        const FrameTexts expected = ModelFrames(file);
+        if (Frames.List.Texts() != expected) {
             ++mismatches;
-            CHECK_FRAMES(FrameList, expected);
+            CHECK_FRAMES(Frames.List, expected);
         }
         danceFrames += DanceFrameCount();
         overLong += LongestLine(file) > 1023;
@@ -534,7 +533,7 @@ TEST_CASE("the frame store grows and shrinks across loads and keeps every frame 
         }
     }
     const std::string small = "$Dance\nonly\n$Normal\nn\n";
-    const Frames bigFrames = ModelFrames(big), smallFrames = ModelFrames(small);
+    const FrameTexts bigFrames = ModelFrames(big), smallFrames = ModelFrames(small);
     REQUIRE(bigFrames.size() > 3000);
 
     FrameStore store;
@@ -590,13 +589,13 @@ TEST_CASE("CR LF pairs across the 64 KiB read boundary read the same")
                     file += "tail\r\n$Hide\r\nh\r\n";
                 REQUIRE(file.size() >= boundary - shift);
                 CHECK(art.Load(file));
-                CHECK_FRAMES(FrameList, ModelFrames(file));
+                CHECK_FRAMES(Frames.List, ModelFrames(file));
                 // The same file with LF line ends gives the same frames (CR CR
                 // LF aside, which would become CR LF).
                 if (file.find("\r\r") == std::string::npos) {
-                    const Frames withCrLf = FrameList.Texts();
+                    const FrameTexts withCrLf = Frames.List.Texts();
                     CHECK(art.Load(Replace(file, "\r\n", "\n")));
-                    CHECK_FRAMES(FrameList, withCrLf);
+                    CHECK_FRAMES(Frames.List, withCrLf);
                 }
             }
         }
@@ -624,7 +623,7 @@ TEST_CASE("runs of dance frames read the same however many come in one read")
         const std::string what = c.what;
         CAPTURE(what);
         CHECK(art.Load(c.file));
-        CHECK_FRAMES(FrameList, ModelFrames(c.file));
+        CHECK_FRAMES(Frames.List, ModelFrames(c.file));
     }
     CHECK(DanceFrameCount() > 900);
 
@@ -639,7 +638,7 @@ TEST_CASE("runs of dance frames read the same however many come in one read")
         file += std::string(BLOCK - shift - file.size(), 'y') + "\r\n";
         file += "$Dance\r\nsecond\r\n$Dance\r\nthird\r\n";
         CHECK(art.Load(file));
-        CHECK_FRAMES(FrameList, ModelFrames(file));
+        CHECK_FRAMES(Frames.List, ModelFrames(file));
         CHECK(DanceFrameCount() == 3);
     }
 }
@@ -659,8 +658,8 @@ TEST_CASE("a CR that ends the file after a block boundary stays a lone CR")
     REQUIRE(file.size() == BLOCK + TAIL + 1);
     ArtFolder art;
     CHECK(art.Load(file));
-    CHECK_FRAMES(FrameList, ModelFrames(file));
-    CHECK(FrameList[0].substr(FrameList[0].size() - 2) == "\r\n");
+    CHECK_FRAMES(Frames.List, ModelFrames(file));
+    CHECK(Frames.List[0].substr(Frames.List[0].size() - 2) == "\r\n");
 }
 
 TEST_CASE("section names match only whole and byte for byte under code page 932")

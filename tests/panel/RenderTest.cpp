@@ -7,7 +7,7 @@
 
 #include "Frames.h"
 #include "Anim.h"
-#include "PanelWindow.h"
+#include "Paint.h"
 #include "Rainbow.h"
 #include "Surface.h"
 
@@ -43,40 +43,40 @@ TEST_CASE("font heights match the character height of the point size")
         CAPTURE(points);
         REQUIRE(CreatePanelFont(points));
         LOGFONTA font;
-        REQUIRE(GetObjectA(PanelFont, sizeof font, &font) == sizeof font);
+        REQUIRE(GetObjectA(Surface.Font, sizeof font, &font) == sizeof font);
         CHECK(font.lfHeight == FontHeightForPoints(points, dpi));
         CHECK(font.lfCharSet == DEFAULT_CHARSET);
         CHECK(std::string(font.lfFaceName) == PanelFontFace);
-        CHECK(GetCurrentObject(SurfaceDC, OBJ_FONT) == PanelFont);
+        CHECK(GetCurrentObject(Surface.DC, OBJ_FONT) == Surface.Font);
     }
     ReleaseSurface();
-    CHECK(SurfaceDC == nullptr);
-    CHECK(PanelFont == nullptr);
-    CHECK(SavedFont == nullptr);
+    CHECK(Surface.DC == nullptr);
+    CHECK(Surface.Font == nullptr);
+    CHECK(Surface.SavedFont == nullptr);
 }
 
 TEST_CASE("the phase steps on every paint, cycling or not")
 {
     ParentWindow window(200, 200);
-    PanelWindow = window.get();
+    Panel.Window = window.get();
     REQUIRE(CreateSurface());
     REQUIRE(CreatePanelFont(12));
-    FrameList = {"\x81\xa1\x81\xa1\x81\xa1", "", ""};
-    FrameIndex = 0;
+    Frames.List = {"\x81\xa1\x81\xa1\x81\xa1", "", ""};
+    Anim.FrameIndex = 0;
     HDC screen = GetDC(nullptr);
     HDC target = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, SURFACE_WIDTH, SURFACE_HEIGHT);
     HGDIOBJ old = SelectObject(target, bitmap);
     ReleaseDC(nullptr, screen);
 
-    ColourPhase = 0;
-    ColourCycling = false;
+    Colour.Phase = 0;
+    Colour.Cycling = false;
     PaintPanel(target);
     PaintPanel(target);
-    CHECK(ColourPhase == 20);
+    CHECK(Colour.Phase == 20);
     CHECK(CaptureDC(target, SURFACE_WIDTH, SURFACE_HEIGHT).CommonestInk() == PLAIN_TEXT_COLOUR);
 
-    ColourCycling = true;
+    Colour.Cycling = true;
     WarmUpGdi();
     int gdi = CountGdiObjects();
     double expected = 20;
@@ -84,15 +84,15 @@ TEST_CASE("the phase steps on every paint, cycling or not")
         expected = expected + 10 > 80 ? 0 : expected + 10;
         PaintPanel(target);
         CAPTURE(i);
-        CHECK(ColourPhase == expected);
+        CHECK(Colour.Phase == expected);
         CHECK(CaptureDC(target, SURFACE_WIDTH, SURFACE_HEIGHT).CommonestInk() == RainbowColour(expected));
     }
     CHECK(CountGdiObjects() == gdi);
-    ColourCycling = false;
+    Colour.Cycling = false;
 
     SelectObject(target, old);
     DeleteObject(bitmap);
     DeleteDC(target);
     ReleaseSurface();
-    PanelWindow = nullptr;
+    Panel.Window = nullptr;
 }

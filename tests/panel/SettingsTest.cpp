@@ -6,7 +6,11 @@
 
 namespace {
 
-const char *const Keys[] = {"Count", "Hide", "Always", "DanceTimer", "HideTimer", "Size"};
+// The six keys, with the values a first run writes.
+const struct {
+    const char *key, *value;
+} Defaults[] = {{"Count", "0"},         {"Hide", "1"},          {"Always", "0"},
+                {"DanceTimer", "1200"}, {"HideTimer", "180000"}, {"Size", "10"}};
 
 // Creates and destroys one panel with the folder as the settings folder.
 void RunPanelOnce(const std::string &folder)
@@ -30,12 +34,10 @@ TEST_CASE("a first run writes all six keys with their defaults")
 {
     TempDir dir;
     RunPanelOnce(dir.Ansi());
-    CHECK(Value(dir, "Count") == "0");
-    CHECK(Value(dir, "Hide") == "1");
-    CHECK(Value(dir, "Always") == "0");
-    CHECK(Value(dir, "DanceTimer") == "1200");
-    CHECK(Value(dir, "HideTimer") == "180000");
-    CHECK(Value(dir, "Size") == "10");
+    for (const auto &d : Defaults) {
+        CAPTURE(d.key);
+        CHECK(Value(dir, d.key) == d.value);
+    }
 }
 
 TEST_CASE("stored values come back as read, except a Size of 0")
@@ -132,6 +134,6 @@ TEST_CASE("an unwritable settings folder loses the settings silently")
     CHECK(panel);
     host.Destroy();
     CHECK_FALSE(FileExists(L"C:\\no\\such\\folder\\anywhere\\TuftlingPanel.ini"));
-    for (const char *key : Keys)
-        CHECK(IniValue(L"C:\\no\\such\\folder\\anywhere\\TuftlingPanel.ini", "Tuftling", key).empty());
+    for (const auto &d : Defaults)
+        CHECK(IniValue(L"C:\\no\\such\\folder\\anywhere\\TuftlingPanel.ini", "Tuftling", d.key).empty());
 }

@@ -1,0 +1,13 @@
+/* The about box: the plug-in's version and the dance count, which follows
+ * the dance while the box is open. Modal; its window is About.Window
+ * (PanelState.h) while it stands. */
+#pragma once
+#include "PanelState.h"
+
+enum { VERSION_MAJOR = 1, VERSION_MINOR = 5 };
+
+/* Shows the box, owned by `owner`, and returns when it is closed. */
+void ShowAbout(HWND owner);
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+/* Shows Settings.Count in the box. */
+void ShowCount(HWND dialog);

@@ -1,0 +1,87 @@
+/* TuftlingPanel's module-wide state, in one group per owner. A loaded module
+ * serves one panel at a time, so there is one of each. Every module-wide
+ * variable is a member of one of these groups, so that a global reads as one
+ * wherever it is used (Settings.Size, Anim.FrameIndex, Panel.Window), and a
+ * module reaches the state here, never by including a higher module.
+ *
+ * The owner makes, changes and releases its group; where others change a
+ * member as well, its comment says so. */
+#pragma once
+#include "FrameStore.h"
+
+#include <windows.h>
+#include <stdint.h>
+
+/* The module itself (Entry.cpp): its instance handle, recorded on attach. */
+struct ModuleData {
+    HINSTANCE Instance;
+};
+extern ModuleData Module;
+
+/* The two files' paths and the six settings (Settings.cpp). The paths are
+ * composed from the host's folder and are empty when it gave none usable.
+ * The settings are read when a panel is made and all six written back when
+ * it goes; in between the animation counts dances into Count and the menu
+ * flips Hide and Always and sets Size. */
+enum { PATH_BYTES = 300 };
+enum { POINTS_SMALL = 7, POINTS_MEDIUM = 10, POINTS_LARGE = 12 }; // the menu's font sizes
+struct SettingsData {
+    char IniPath[PATH_BYTES];
+    char ArtPath[PATH_BYTES];
+    int32_t Count;      // dances so far
+    int32_t Hide;       // non-zero: hide after HideTimer ms without attention
+    int32_t Always;     // non-zero: dance without end
+    int32_t DanceTimer; // ms each dance frame is shown
+    int32_t HideTimer;  // ms of quiet before hiding
+    int32_t Size;       // points of the frame font
+};
+extern SettingsData Settings;
+
+/* The mascot's frames (Frames.cpp): filled at every panel creation, kept
+ * until the next one or until the module unloads. */
+struct FrameData {
+    FrameStore List;
+};
+extern FrameData Frames;
+
+/* The animation (Anim.cpp): what the mascot is doing and the index into
+ * Frames.List of the frame on show. */
+enum AnimStates : int32_t { Normal = 0, Hidden = 1, Dancing = 2 };
+struct AnimData {
+    int32_t State;
+    int32_t FrameIndex;
+};
+extern AnimData Anim;
+
+/* The colour cycle of the text: switched by a middle click (PanelWindow.cpp),
+ * its phase stepped by every paint (Paint.cpp). */
+struct ColourData {
+    bool Cycling;
+    double Phase;
+};
+extern ColourData Colour;
+
+/* The about box (About.cpp): its window while it is open, which the
+ * animation tells with WM_COUNT_CHANGED when Count grows. */
+enum : UINT { WM_COUNT_CHANGED = WM_APP + 1 };
+struct AboutData {
+    HWND Window;
+};
+extern AboutData About;
+
+/* The panel window (PanelWindow.cpp). */
+struct WindowData {
+    HWND Window;
+};
+extern WindowData Panel;
+
+/* The off-screen surface every paint draws into and the frame font selected
+ * into it (Surface.cpp). SavedFont is the surface's own font, put back
+ * before Font is deleted. */
+struct SurfaceData {
+    HDC DC;
+    HBITMAP Bitmap;
+    HFONT Font;
+    HFONT SavedFont;
+};
+extern SurfaceData Surface;
