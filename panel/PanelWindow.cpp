@@ -32,6 +32,7 @@ static void RegisterPanelClass()
 
 bool CreatePanelWindow(HWND parent)
 {
+    DestroyPanelWindow();
     RegisterPanelClass();
     Panel.Window = CreateWindowExA(0, PanelClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, PANEL_WIDTH,
                                    PANEL_HEIGHT, parent, nullptr, Module.Instance, nullptr);

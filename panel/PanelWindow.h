@@ -9,7 +9,7 @@ enum { COLOUR_TIMER_PERIOD = 200, PANEL_WIDTH = 200, PANEL_HEIGHT = 200 };
 
 extern const char PanelClassName[]; // "Wendrake Plugin - TuftlingPanel"
 
-/* Makes the panel window, a child of `parent`. */
+/* Makes the panel window, a child of `parent`; destroys the one there was. */
 bool CreatePanelWindow(HWND parent);
 /* Destroys Panel.Window if present and retires the class with it. */
 void DestroyPanelWindow();

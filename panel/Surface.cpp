@@ -22,6 +22,7 @@ private:
 
 bool CreateSurface()
 {
+    ReleaseSurface();
     ScreenDC screen;
     Surface.DC = CreateCompatibleDC(screen.get());
     if (!Surface.DC)

@@ -1,6 +1,8 @@
 /* The off-screen surface that every paint draws into, and the frame font
  * selected into it, in Surface (PanelState.h). Both live from PanelCreate to
- * PanelDestroy; the font is made again on every size change. */
+ * PanelDestroy; the font is made again on every size change. Each create
+ * releases what it replaces, so a second call, or one after a failed first,
+ * leaks nothing. */
 #pragma once
 #include "PanelState.h"
 
@@ -10,7 +12,8 @@ enum : COLORREF { PLAIN_TEXT_COLOUR = 0x808080 };
 extern const char PanelFontFace[]; // "ＭＳ Ｐゴシック" in cp932
 
 /* A 320 x 240 surface compatible with the screen, grey text; true when both
- * its device context and its bitmap exist. */
+ * its device context and its bitmap exist. Releases the surface (and font)
+ * there was. */
 bool CreateSurface();
 /* The frame font of `points` points, selected into the surface. */
 bool CreatePanelFont(int32_t points);

@@ -122,30 +122,43 @@ TEST_CASE("without a folder from the host nothing is freed and the panel still w
     CHECK_FALSE(IsWindow(panel));
 }
 
-TEST_CASE("a failed PanelCreate leaves everything for PanelDestroy to release")
+TEST_CASE("a failed or repeated PanelCreate leaks nothing")
 {
     TempDir dir;
     PanelHarness host;
     host.SetSettingsFolder(dir.Ansi());
+    ParentWindow parent;
     WarmUpGdi();
-    {
-        // Warm the module's own first-use objects with one whole panel.
-        ParentWindow parent;
-        host.Create(parent.get());
-        host.Destroy();
-    }
+    // Warm the module's own first-use objects with one whole panel.
+    host.Create(parent.get());
+    host.Destroy();
     DeleteFileW((dir / L"TuftlingPanel.ini").c_str());
     int gdiBefore = CountGdiObjects();
     int windowsBefore = CountThreadWindows();
-
     // A parent that is no window: surface and font are made, the window is not.
-    HWND panel = host.Create((HWND)(uintptr_t)0x00BADBAD);
-    CHECK(panel == nullptr);
-    CHECK(CountGdiObjects() > gdiBefore);
-    host.Destroy();
+    const HWND noWindow = (HWND)(uintptr_t)0x00BADBAD;
 
-    CHECK(CountGdiObjects() == gdiBefore);
-    CHECK(CountThreadWindows() == windowsBefore);
-    // The first run's file is written even though the panel never stood.
-    CHECK(IniValue(dir / L"TuftlingPanel.ini", "Tuftling", "HideTimer") == "180000");
+    SUBCASE("PanelDestroy releases what a failed PanelCreate made")
+    {
+        CHECK(host.Create(noWindow) == nullptr);
+        CHECK(CountGdiObjects() > gdiBefore);
+        host.Destroy();
+        CHECK(CountGdiObjects() == gdiBefore);
+        CHECK(CountThreadWindows() == windowsBefore);
+        // The first run's file is written even though the panel never stood.
+        CHECK(IniValue(dir / L"TuftlingPanel.ini", "Tuftling", "HideTimer") == "180000");
+    }
+    SUBCASE("each PanelCreate releases what the one before made, failed or not")
+    {
+        CHECK(host.Create(noWindow) == nullptr);
+        HWND first = host.Create(parent.get());
+        HWND second = host.Create(parent.get());
+        CHECK(first);
+        CHECK(second);
+        CHECK(CountThreadWindows() == windowsBefore + 1); // one panel window stands
+        host.Destroy();
+        CHECK_FALSE(IsWindow(second));
+        CHECK(CountGdiObjects() == gdiBefore);
+        CHECK(CountThreadWindows() == windowsBefore);
+    }
 }
