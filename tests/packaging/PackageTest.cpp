@@ -35,6 +35,13 @@ TEST_CASE("the package holds the five files a user needs")
     CHECK(icon.substr(0, 4) == std::string("\0\0\1\0", 4)); // an icon resource file
 }
 
+TEST_CASE("the plug-in stays small: the newer host loads it again for every panel")
+{
+    std::string bytes;
+    REQUIRE(ReadFileBytes(PackageFolder() + L"TuftlingPanel.wpn", bytes));
+    CHECK(bytes.size() < 200 * 1024);
+}
+
 TEST_CASE("the adaptor in the package names itself after the mascot")
 {
     HMODULE bridge = LoadLibraryW((PackageFolder() + L"TuftlingPanel.dll").c_str());
