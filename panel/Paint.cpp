@@ -1,26 +1,44 @@
 /* Painting: every paint redraws the whole frame into the off-screen surface
- * and copies it to the window with one BitBlt, so no GDI object is made here. */
+ * and copies it to the window with one BitBlt, so no GDI object is made here.
+ *
+ * The text is drawn with format 0: top-left, lines broken only at the text's
+ * own line ends, clipped, and an ampersand taken as a mnemonic prefix (a lone
+ * one underlines the next character). No background mode is set, so the
+ * surface's default (opaque white) applies. */
 #include "Paint.h"
 
 #include "Frames.h"
 #include "Rainbow.h"
 #include "Surface.h"
 
+static const UINT FrameTextFormat = 0;
+
+void DrawFrame(HDC surface, RECT client, const char *text, COLORREF colour)
+{
+    PatBlt(surface, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
+    SetTextColor(surface, colour);
+    client.left += TEXT_INSET;
+    client.top += TEXT_INSET;
+    DrawTextA(surface, text, -1, &client, FrameTextFormat);
+}
+
+SIZE MeasureFrame(HDC surface, const char *text)
+{
+    RECT rect = {0, 0, 0, 0};
+    DrawTextA(surface, text, -1, &rect, FrameTextFormat | DT_CALCRECT);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
 void PaintPanel(HDC dc)
 {
-    PatBlt(Surface.DC, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
-
     // The phase steps on every paint, cycling or not.
     Colour.Phase += 10;
     if (Colour.Phase > 80)
         Colour.Phase = 0;
-    SetTextColor(Surface.DC, Colour.Cycling ? (COLORREF)RainbowColour(Colour.Phase) : PLAIN_TEXT_COLOUR);
 
-    RECT rect;
-    GetClientRect(Panel.Window, &rect);
-    rect.left += TEXT_INSET;
-    rect.top += TEXT_INSET;
-    DrawTextA(Surface.DC, CurrentFrameText(), -1, &rect, 0);
-
+    RECT client;
+    GetClientRect(Panel.Window, &client);
+    DrawFrame(Surface.DC, client, CurrentFrameText(),
+              Colour.Cycling ? (COLORREF)RainbowColour(Colour.Phase) : PLAIN_TEXT_COLOUR);
     BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, Surface.DC, 0, 0, SRCCOPY);
 }
