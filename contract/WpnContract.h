@@ -5,7 +5,10 @@
  *
  * Both records are byte-packed: a host may place them at any address, so a
  * plug-in must not assume alignment. Their sizes and offsets are fixed by the
- * binary interface and checked below. */
+ * binary interface and checked below.
+ *
+ * The header is plain C as well as C++ (C89 onward; the size checks need C11
+ * or C++11), so that a plug-in can be written in either. */
 #ifndef WPN_CONTRACT_H
 #define WPN_CONTRACT_H
 
@@ -68,7 +71,7 @@ struct PanelCallbacks {
 
 enum {
     HOST_SERVICES_SIZE = 148,
-    PANEL_CALLBACKS_SIZE = 144,
+    PANEL_CALLBACKS_SIZE = 144
 };
 
 /* Service codes of Request. */
@@ -85,21 +88,21 @@ enum {
     SVC_ITEM_OP_B = 16,     /* value: index                      */
     SVC_OPEN_INDEX = 17,    /* value: unsigned*, out: const char* */
     SVC_ITEM_VALUE_B = 18,  /* value: index, out: unsigned*      */
-    SVC_FOLDER = 19,        /* value: 0, 1 or 2, out: char**     */
+    SVC_FOLDER = 19         /* value: 0, 1 or 2, out: char**     */
 };
 
 /* Service results. */
 enum {
     SVC_OK = 0,
     SVC_NONE = 1,
-    SVC_UNKNOWN = 3,
+    SVC_UNKNOWN = 3
 };
 
 /* SVC_FOLDER values. */
 enum {
     SVC_FOLDER_HOST_A = 0,
     SVC_FOLDER_SETTINGS = 1, /* a host folder followed by "setting\" */
-    SVC_FOLDER_HOST_B = 2,
+    SVC_FOLDER_HOST_B = 2
 };
 
 /* The host accepts a plug-in whose info result has this low byte. */

@@ -1,40 +1,11 @@
 /* ostrelhost run as its own process from the deployment folder, the way the
  * demo runs it: PanelBridge deployed as TuftlingPanel.dll beside the host's
- * OstrelLib.dll, the real TuftlingPanel.wpn in panel\wpn\ of the host root. */
+ * OstrelLib.dll, the real TuftlingPanel.wpn in panel\wpn\ of the host root;
+ * and the sample plug-in through a copy of PanelBridge named after it. */
 #include "TestSupport.h"
 #include "doctest.h"
 
 namespace {
-
-struct FoundWindows {
-    DWORD ProcessId;
-    HWND Host = nullptr;
-    HWND Mascot = nullptr;
-};
-
-BOOL CALLBACK FindChild(HWND window, LPARAM param)
-{
-    auto *found = (FoundWindows *)param;
-    char name[128] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "Wendrake Plugin - TuftlingPanel") == 0)
-        found->Mascot = window;
-    return TRUE;
-}
-
-BOOL CALLBACK FindHost(HWND window, LPARAM param)
-{
-    auto *found = (FoundWindows *)param;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (pid == found->ProcessId && lstrcmpW(name, L"OstrelHost") == 0) {
-        found->Host = window;
-        EnumChildWindows(window, FindChild, param);
-    }
-    return TRUE;
-}
 
 std::wstring DeployedHost()
 {
@@ -55,24 +26,14 @@ TEST_CASE("ostrelhost shows the mascot through the adaptor and the settings land
     ChildProcess host(DeployedHost(), L"--close-after 60000");
     SetEnvironmentVariableW(L"OSTREL_HOME", nullptr);
 
-    FoundWindows found;
     REQUIRE(host.Started());
-    found.ProcessId = host.Id();
-    // Nothing wakes this thread when another process makes a window: look
-    // again every 100 ms until the deadline.
-    auto mascotShown = [&] {
-        EnumWindows(FindHost, (LPARAM)&found);
-        return found.Mascot != nullptr;
-    };
-    bool shown = false;
-    for (DWORD start = GetTickCount(); !shown && GetTickCount() - start < 20000;)
-        shown = PumpUntil(mascotShown, 100);
-    CHECK(shown);
-    if (found.Host) {
+    ShownPanel shown = WaitForPanel(host.Id(), L"OstrelHost", L"Wendrake Plugin - TuftlingPanel");
+    CHECK(shown.Panel);
+    if (shown.Host) {
         wchar_t title[128] = {};
-        GetWindowTextW(found.Host, title, 128);
+        GetWindowTextW(shown.Host, title, 128);
         CHECK(std::wstring(title) == L"Ostrel - TuftlingPanel");
-        PostMessageW(found.Host, WM_CLOSE, 0, 0);
+        PostMessageW(shown.Host, WM_CLOSE, 0, 0);
     }
     host.Finish();
     CAPTURE(host.Output);
@@ -81,6 +42,30 @@ TEST_CASE("ostrelhost shows the mascot through the adaptor and the settings land
         CAPTURE(key);
         CHECK_FALSE(IniValue(home / L"user\\setting\\TuftlingPanel.ini", "Tuftling", key).empty());
     }
+}
+
+TEST_CASE("the sample plug-in shows through PanelBridge deployed as HelloPanel.dll, not the help window")
+{
+    TempDir home;
+    CreateDirectoryW((home / L"panel").c_str(), nullptr);
+    CreateDirectoryW((home / L"panel\\wpn").c_str(), nullptr);
+    REQUIRE(CopyFileW((ProgramFolder() + L"HelloPanel.wpn").c_str(), (home / L"panel\\wpn\\HelloPanel.wpn").c_str(),
+                      FALSE));
+    REQUIRE(CopyFileW((ProgramFolder() + L"PanelBridge.dll").c_str(), (home / L"HelloPanel.dll").c_str(), FALSE));
+    SetEnvironmentVariableW(L"OSTREL_HOME", home.Path().c_str());
+    ChildProcess host(DeployedHost(), L"--close-after 60000 \"" + (home / L"HelloPanel.dll") + L"\"");
+    SetEnvironmentVariableW(L"OSTREL_HOME", nullptr);
+    REQUIRE(host.Started());
+
+    ShownPanel shown = WaitForPanel(host.Id(), L"OstrelHost", L"HelloPanel");
+    CHECK(shown.Panel);
+    CHECK_FALSE(WaitForPanel(host.Id(), L"OstrelHost", L"Edit", 0).Panel); // the help window
+    PumpFor(1500); // a tick or two through the adaptor, each asking the host for its item count
+    if (shown.Host)
+        PostMessageW(shown.Host, WM_CLOSE, 0, 0);
+    host.Finish();
+    CAPTURE(host.Output);
+    CHECK(host.ExitCode == 0); // 3: a host reference or block of host memory kept
 }
 
 TEST_CASE("ostrelhost names a module it cannot use and exits with 2")

@@ -35,6 +35,21 @@ TEST_CASE("wpnhost runs TuftlingPanel and the settings file holds six keys on cl
     }
 }
 
+TEST_CASE("wpnhost shows the sample plug-in's window, ticks it and closes cleanly")
+{
+    ChildProcess host(ProgramFolder() + L"wpnhost.exe", L"--close-after 60000 \"" + ProgramFolder() + L"HelloPanel.wpn\"");
+    REQUIRE(host.Started());
+    ShownPanel shown = WaitForPanel(host.Id(), L"wpnhost", L"HelloPanel");
+    CHECK(shown.Panel);
+    PumpFor(1500); // a tick or two
+    if (shown.Host)
+        PostMessageW(shown.Host, WM_CLOSE, 0, 0);
+    host.Finish();
+    CAPTURE(host.Output);
+    CHECK(host.ExitCode == 0);
+    CHECK(host.Output.empty());
+}
+
 TEST_CASE("wpnhost names why a plug-in cannot be used")
 {
     TempDir dir;

@@ -159,6 +159,60 @@ void ChildProcess::Finish(DWORD timeoutMs)
     GetExitCodeProcess(info_.hProcess, &ExitCode);
 }
 
+namespace {
+
+struct PanelSearch {
+    DWORD ProcessId;
+    const wchar_t *HostClass, *PanelClass;
+    ShownPanel Found;
+};
+
+bool HasClass(HWND window, const wchar_t *className)
+{
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    return lstrcmpiW(name, className) == 0;
+}
+
+BOOL CALLBACK MatchPanel(HWND window, LPARAM param)
+{
+    auto *search = (PanelSearch *)param;
+    if (!HasClass(window, search->PanelClass))
+        return TRUE;
+    search->Found.Panel = window;
+    return FALSE;
+}
+
+BOOL CALLBACK MatchHost(HWND window, LPARAM param)
+{
+    auto *search = (PanelSearch *)param;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->ProcessId || !HasClass(window, search->HostClass))
+        return TRUE;
+    search->Found.Host = window;
+    EnumChildWindows(window, MatchPanel, param);
+    return FALSE;
+}
+
+} // namespace
+
+ShownPanel WaitForPanel(DWORD processId, const wchar_t *hostClass, const wchar_t *panelClass, DWORD timeoutMs)
+{
+    PanelSearch search = {processId, hostClass, panelClass, {}};
+    // Nothing wakes this thread when another process makes a window: look
+    // again every 100 ms until the deadline.
+    auto shown = [&] {
+        search.Found = ShownPanel();
+        EnumWindows(MatchHost, (LPARAM)&search);
+        return search.Found.Panel != nullptr;
+    };
+    DWORD start = GetTickCount(), slice = timeoutMs < 100 ? timeoutMs : 100;
+    while (!PumpUntil(shown, slice) && GetTickCount() - start < timeoutMs) {
+    }
+    return search.Found;
+}
+
 std::string IniValue(const std::wstring &file, const char *section, const char *key)
 {
     char value[256] = {};

@@ -67,5 +67,16 @@ private:
     HANDLE output_ = nullptr;
 };
 
+/* A panel shown by a host program running as its own process: a child window
+ * of class panelClass inside the process's top-level window of class
+ * hostClass. Panel is null when none showed within the timeout; Host is
+ * still the host's window if that showed. */
+struct ShownPanel {
+    HWND Host = nullptr;
+    HWND Panel = nullptr;
+};
+ShownPanel WaitForPanel(DWORD processId, const wchar_t *hostClass, const wchar_t *panelClass,
+                        DWORD timeoutMs = 20000);
+
 /* Reads a private-profile value as text ("" when absent). */
 std::string IniValue(const std::wstring &file, const char *section, const char *key);
