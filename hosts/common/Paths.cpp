@@ -41,3 +41,18 @@ bool WriteFileBytes(const std::wstring &path, const std::string &bytes)
     CloseHandle(file);
     return ok && put == bytes.size();
 }
+
+bool ReadFileBytes(const std::wstring &path, std::string &bytes)
+{
+    bytes.clear();
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return true;
+}

@@ -11,5 +11,8 @@ std::wstring FolderOf(const std::wstring &path);
 std::wstring FullPath(const std::wstring &path);
 /* The folder of the running program, with a trailing backslash. */
 std::wstring ProgramFolder();
+/* The file's whole contents (others may read and write it meanwhile); false
+ * when it cannot be opened. */
+bool ReadFileBytes(const std::wstring &path, std::string &bytes);
 /* Replaces the file's contents with these bytes; false when any is not written. */
 bool WriteFileBytes(const std::wstring &path, const std::string &bytes);

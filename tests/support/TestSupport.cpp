@@ -13,21 +13,6 @@ std::wstring Widen(const std::string &narrow)
     return out;
 }
 
-bool ReadFileBytes(const std::wstring &path, std::string &bytes)
-{
-    bytes.clear();
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    char buffer[65536];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return true;
-}
-
 bool FileExists(const std::wstring &path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -151,11 +136,20 @@ void ChildProcess::Finish(DWORD timeoutMs)
 {
     if (!info_.hProcess)
         return;
-    char buffer[4096];
-    DWORD got;
-    while (ReadFile(output_, buffer, sizeof buffer, &got, nullptr) && got)
-        Output.append(buffer, got);
-    WaitForSingleObject(info_.hProcess, timeoutMs);
+    // Reads while waiting, and only what is there: a helper process of the
+    // child's that inherited the pipe must not keep the test waiting for an
+    // end of output that never comes.
+    auto drain = [this] {
+        char buffer[4096];
+        DWORD ready = 0, got = 0;
+        while (PeekNamedPipe(output_, nullptr, 0, nullptr, &ready, nullptr) && ready &&
+               ReadFile(output_, buffer, ready < sizeof buffer ? ready : sizeof buffer, &got, nullptr) && got)
+            Output.append(buffer, got);
+    };
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(info_.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < timeoutMs)
+        drain();
+    drain();
     GetExitCodeProcess(info_.hProcess, &ExitCode);
 }
 

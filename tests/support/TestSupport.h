@@ -4,11 +4,10 @@
 #include <windows.h>
 #include <string>
 
-#include "Paths.h" // Narrow, ProgramFolder, WriteFileBytes
+#include "Paths.h" // Narrow, ProgramFolder, ReadFileBytes, WriteFileBytes
 #include "Pump.h"  // PumpUntil, PumpFor
 std::wstring Widen(const std::string &narrow);
 
-bool ReadFileBytes(const std::wstring &path, std::string &bytes);
 bool FileExists(const std::wstring &path);
 
 /* A positive count from the environment variable `name`, or `fallback` when it
@@ -56,7 +55,8 @@ public:
     ChildProcess &operator=(const ChildProcess &) = delete;
     bool Started() const { return info_.hProcess != nullptr; }
     DWORD Id() const { return info_.dwProcessId; }
-    /* Reads its output to the end, then waits for its exit code. */
+    /* Reads its output while it runs, until it exits or timeoutMs pass;
+     * ExitCode stays STILL_ACTIVE when it is still running. */
     void Finish(DWORD timeoutMs = 120000);
 
     std::string Output;
