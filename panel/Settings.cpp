@@ -62,6 +62,14 @@ void LoadSettings()
         Settings.Size = POINTS_MEDIUM;
 }
 
+int32_t SettingDefault(const char *key)
+{
+    for (const Setting &setting : Table)
+        if (strcmp(setting.Key, key) == 0)
+            return setting.Default;
+    return 0;
+}
+
 void SaveSettings()
 {
     if (!Settings.IniPath[0])

@@ -19,4 +19,6 @@ enum { MAX_FOLDER_CHARS = PATH_BYTES - sizeof SettingsFileName };
  * folder, or one too long for the paths, leaves both empty. */
 void BuildPaths(const char *folder);
 void LoadSettings();
+/* The default of the setting stored under `key` (0 for an unknown key). */
+int32_t SettingDefault(const char *key);
 void SaveSettings();
