@@ -1,0 +1,218 @@
+/* TuftlingArt, run as its own process the way an art author runs it: what
+ * check finds and where, what convert writes, that export-builtin gives the
+ * panel's own drawings back, and that a preview is the panel's own picture. */
+#include "doctest.h"
+#include "PanelHarness.h"
+#include "Png.h"
+#include "TestSupport.h"
+
+#include "ArtReader.h"
+#include "BuiltinArt.h"
+#include "Rainbow.h"
+
+namespace {
+
+struct Run {
+    DWORD ExitCode;
+    std::string Output;
+    bool Says(const std::string &text) const { return Output.find(text) != std::string::npos; }
+};
+
+Run Art(const std::wstring &arguments)
+{
+    ChildProcess tool(ProgramFolder() + L"TuftlingArt.exe", arguments);
+    REQUIRE(tool.Started());
+    tool.Finish();
+    std::string output;
+    for (char c : tool.Output) // the console's CR LF as LF
+        if (c != '\r')
+            output += c;
+    return Run{tool.ExitCode, output};
+}
+
+std::wstring Quoted(const std::wstring &path)
+{
+    return L"\"" + path + L"\"";
+}
+
+// An art file of the given lines, each ended with CR LF.
+std::string ArtLines(std::initializer_list<std::string> lines)
+{
+    std::string art;
+    for (const std::string &line : lines)
+        art += line + "\r\n";
+    return art;
+}
+
+const std::string Fine = ArtLines({"$Normal", "n", "$Hide", "h", "$Dance", "d"});
+
+} // namespace
+
+TEST_CASE("check: each trap is named on its line, and the count of findings is exact")
+{
+    std::string fifteenLines; // fits at 7 and 10 points, not at 12
+    for (int i = 0; i < 15; ++i)
+        fifteenLines += "line\r\n";
+    struct Case {
+        const char *name;
+        std::string art;
+        const wchar_t *options;
+        DWORD exit;
+        std::vector<std::string> says;
+        const char *counts;
+    } cases[] = {
+        {"a clean file", Fine, L"", 0, {"a dance lasts 1.2 s"}, "0 errors, 0 warnings"},
+        {"notes before the first section", "a note\r\nanother\r\n" + Fine, L"", 0,
+         {":1: warning: lines 1 to 2 are in no section"}, "0 errors, 1 warning"},
+        {"a line over 1023 bytes", ArtLines({"$Normal", std::string(1100, 'a'), "$Hide", "h"}), L"", 1,
+         {":2: error: this line is 1100 bytes long", "(2 more lines lost)"}, "2 errors, 2 warnings"},
+        {"near misses of $Normal", ArtLines({"$normal", "$Normal ", "\x81\x90Normal", "$Hide", "h", "$Dance", "d"}),
+         L"", 1,
+         {":1: warning: this line looks like the section line \"$Normal\" but is not one (letters in another case)",
+          ":2: warning: this line looks like", "(blanks around it)", ":3: warning: this line looks like",
+          "(a full-width dollar sign)", ":1: error: there is no $Normal section"},
+         "1 error, 4 warnings"},
+        {"a byte-order mark", "\xEF\xBB\xBF" + Fine, L"", 1,
+         {":1: error: the file starts with a UTF-8 byte-order mark", "(a byte-order mark before it)"},
+         "2 errors, 2 warnings"},
+        {"a UTF-8 file", ArtLines({"$Normal", "\xE3\x81\x93\xE3\x82\x93", "$Hide", "h", "$Dance", "d"}), L"", 1,
+         {":2: error: the file is UTF-8"}, "1 error, 0 warnings"},
+        {"bytes that are no code page 932", ArtLines({"$Normal", "ok \x82", "\x85\x40", "$Hide", "$Dance", "d"}),
+         L"", 1, {":2: error: byte 4 (0x82) begins a double-byte", ":3: error: bytes 1 and 2 (0x85 0x40)"},
+         "2 errors, 0 warnings"},
+        {"ampersands", ArtLines({"$Normal", "R&D", "R&&D", "$Hide", "h", "$Dance", "d"}), L"", 0,
+         {":2: warning: the \"&\" at byte 2 underlines"}, "0 errors, 1 warning"},
+        {"a Ctrl-Z", "$Normal\r\nn\r\n\x1a$Hide\r\nh\r\n", L"", 1,
+         {":3: error: a Ctrl-Z (byte 0x1A) ends the panel's reading here: the 2 lines"}, "1 error, 2 warnings"},
+        {"missing and empty sections", ArtLines({"$Normal", "n", "$Dance"}), L"", 0,
+         {":1: warning: there is no $Hide section", ":3: warning: this $Dance 1 frame is empty"},
+         "0 errors, 2 warnings"},
+        {"no sections at all", ArtLines({"just art"}), L"", 1,
+         {":1: error: there is no $Normal section", "there is no $Dance section"}, "1 error, 3 warnings"},
+        {"a NUL byte", ArtLines({"$Normal", std::string("ab\0cd", 5), "$Hide", "h", "$Dance", "d"}), L"", 0,
+         {":2: warning: a NUL byte ends what the panel keeps of this line after 2 bytes"}, "0 errors, 1 warning"},
+        {"a frame too tall at 12 points only", "$Normal\r\n" + fifteenLines + "$Hide\r\nh\r\n$Dance\r\nd\r\n", L"",
+         0, {":1: warning: the $Normal frame takes", "at 12 points", "cut off at the bottom"},
+         "0 errors, 1 warning"},
+        {"the same frame at --size 12", "$Normal\r\n" + fifteenLines + "$Hide\r\nh\r\n$Dance\r\nd\r\n",
+         L"--size 12", 1, {":1: error: the $Normal frame takes"}, "1 error, 0 warnings"},
+        {"a frame too wide at every size", ArtLines({"$Normal", std::string(400, 'W'), "$Hide", "h", "$Dance", "d"}),
+         L"", 1, {"at 7 points", "at 10 points", "cut off at the right"}, "1 error, 0 warnings"},
+    };
+    for (const Case &c : cases) {
+        CAPTURE(std::string(c.name));
+        TempDir dir;
+        REQUIRE(WriteFileBytes(dir / L"art.txt", c.art));
+        Run run = Art(L"check " + Quoted(dir / L"art.txt") + L" " + c.options);
+        CAPTURE(run.Output);
+        CHECK(run.ExitCode == c.exit);
+        for (const std::string &text : c.says)
+            CHECK_MESSAGE(run.Says(text), text);
+        CHECK_MESSAGE(run.Says(std::string(": ") + c.counts + "\n"), c.counts);
+    }
+}
+
+TEST_CASE("a file that cannot be read, and a wrong command line, exit with 2")
+{
+    CHECK(Art(L"check C:\\no\\such\\art.txt").ExitCode == 2);
+    for (const wchar_t *line : {L"", L"check", L"check a.txt --size 0", L"preview a.txt", L"frobnicate a.txt",
+                                L"check a.txt --colour red", L"export-builtin"})
+        CHECK_MESSAGE(Art(line).ExitCode == 2, Narrow(line));
+}
+
+TEST_CASE("export-builtin writes the panel's own four drawings, which the panel reads back unchanged")
+{
+    TempDir dir;
+    Run run = Art(L"export-builtin " + Quoted(dir / L"TuftlingAA.txt"));
+    REQUIRE(run.ExitCode == 0);
+    std::string bytes;
+    REQUIRE(ReadFileBytes(dir / L"TuftlingAA.txt", bytes));
+    ArtBytes source(bytes);
+    FrameStore frames;
+    ReadArt(source, frames);
+    REQUIRE(frames.size() == BUILTIN_FRAME_COUNT);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        std::string builtin = BuiltinFrames[i], asRead;
+        for (size_t at = 0; at < builtin.size(); ++at)
+            if (builtin.compare(at, 2, "\r\n") != 0)
+                asRead += builtin[at];
+        CHECK(frames[i] == asRead + "\n");
+    }
+    CHECK(Art(L"check " + Quoted(dir / L"TuftlingAA.txt")).Says("0 errors, 0 warnings"));
+}
+
+TEST_CASE("convert: UTF-8 in, code page 932 with CR LF out, and every missing character named")
+{
+    struct Case {
+        const char *name;
+        std::string in;
+        const wchar_t *options;
+        DWORD exit;
+        const char *out; // null: nothing written
+        const char *says;
+    } cases[] = {
+        {"with a byte-order mark and LF", "\xEF\xBB\xBF$Normal\n\xE3\x81\x93\xE3\x82\x93\n", L"", 0,
+         "$Normal\r\n\x82\xb1\x82\xf1\r\n", "written as code page 932"},
+        {"CR LF and no last line end", "$Dance\r\n\xEF\xBD\xB1x", L"", 0, "$Dance\r\n\xb1x", ""},
+        {"a wave dash has no code page 932 form", "$Normal\n\xE3\x80\x9C\xE2\x9D\xA4\n", L"", 1, nullptr,
+         ":2: error: character 1, U+301C, has no form"},
+        {"--replace writes ? for it", "$Normal\n\xE3\x80\x9C\xE2\x9D\xA4\n", L"--replace", 0, "$Normal\r\n??\r\n",
+         ":2: warning: character 2, U+2764"},
+        {"code page 932 is not UTF-8", "$Normal\r\n\x82\xb1\r\n", L"", 2, nullptr, ":2: error: this line is not"},
+    };
+    for (const Case &c : cases) {
+        CAPTURE(std::string(c.name));
+        TempDir dir;
+        REQUIRE(WriteFileBytes(dir / L"in.txt", c.in));
+        Run run = Art(L"convert " + Quoted(dir / L"in.txt") + L" " + Quoted(dir / L"out.txt") + L" " + c.options);
+        CAPTURE(run.Output);
+        CHECK(run.ExitCode == c.exit);
+        CHECK(run.Says(c.says));
+        std::string out;
+        CHECK(ReadFileBytes(dir / L"out.txt", out) == (c.out != nullptr));
+        if (c.out)
+            CHECK(out == c.out);
+    }
+}
+
+TEST_CASE("preview: the panel's own picture of each frame, on a sheet or one file each")
+{
+    TempDir dir;
+    REQUIRE(Art(L"export-builtin " + Quoted(dir / L"TuftlingAA.txt")).ExitCode == 0);
+
+    // The real plug-in showing the same file: its 200 x 200 window is the
+    // sheet's first cell, cut to that size.
+    Picture panel;
+    {
+        PanelHarness host;
+        host.SetSettingsFolder(dir.Ansi());
+        ParentWindow parent(420, 360);
+        HWND window = host.Create(parent.get());
+        REQUIRE(window);
+        panel = CaptureWindow(window);
+        host.Destroy();
+    }
+    REQUIRE(Art(L"preview " + Quoted(dir / L"TuftlingAA.txt") + L" " + Quoted(dir / L"sheet.png")).ExitCode == 0);
+    Picture sheet;
+    REQUIRE(LoadPng(dir / L"sheet.png", sheet));
+    CHECK(sheet.Width == 8 + 4 * (320 + 8));
+    CHECK(sheet.Height == 8 + 240 + 20 + 8);
+    int differ = 0;
+    for (int y = 0; y < panel.Height; ++y)
+        for (int x = 0; x < panel.Width; ++x)
+            differ += sheet.At(8 + x, 8 + y) != panel.At(x, y);
+    CHECK(differ == 0);
+    CHECK(panel.Count(0x808080) > 100); // the mascot is there, in grey
+
+    REQUIRE(Art(L"preview " + Quoted(dir / L"TuftlingAA.txt") + L" --frames " + Quoted(dir / L"frames") +
+                L" --rainbow 40")
+                .ExitCode == 0);
+    for (const wchar_t *name : {L"normal.png", L"hide.png", L"dance-001.png", L"dance-002.png"}) {
+        CAPTURE(Narrow(name));
+        Picture frame;
+        REQUIRE(LoadPng(dir / L"frames\\" + name, frame));
+        CHECK(frame.Width == 320);
+        CHECK(frame.Height == 240);
+        CHECK(frame.CommonestInk() == RainbowColour(40));
+    }
+}

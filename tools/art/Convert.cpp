@@ -1,0 +1,109 @@
+/* Conversion a line at a time: UTF-8 to UTF-16 (refusing bytes that are not
+ * UTF-8), then to code page 932 without best-fit substitutes, so that a
+ * character the code page lacks is reported, never silently swapped for a
+ * look-alike. Only a line that loses something is walked character by
+ * character to name what it loses. */
+#include "Convert.h"
+
+#include "Findings.h"
+#include "Paths.h"
+
+#include <windows.h>
+
+namespace {
+
+const UINT Cp932 = 932;
+
+std::wstring FromUtf8(const std::string &bytes, bool &ok)
+{
+    ok = true;
+    if (bytes.empty())
+        return std::wstring();
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), (int)bytes.size(), nullptr, 0);
+    ok = n > 0;
+    std::wstring wide(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), (int)bytes.size(), &wide[0], n);
+    return wide;
+}
+
+// Code page 932 bytes for the text; `lost` tells whether a character had none.
+std::string ToCp932(const std::wstring &wide, bool &lost)
+{
+    BOOL usedDefault = FALSE;
+    lost = false;
+    if (wide.empty())
+        return std::string();
+    int n = WideCharToMultiByte(Cp932, WC_NO_BEST_FIT_CHARS, wide.data(), (int)wide.size(), nullptr, 0, "?",
+                                &usedDefault);
+    std::string bytes(n > 0 ? n : 0, '\0');
+    if (n > 0)
+        WideCharToMultiByte(Cp932, WC_NO_BEST_FIT_CHARS, wide.data(), (int)wide.size(), &bytes[0], n, "?",
+                            &usedDefault);
+    lost = usedDefault || n <= 0;
+    return bytes;
+}
+
+// Names each character of the line that code page 932 lacks.
+void NameLosses(const std::wstring &line, int number, bool replace, Findings &found)
+{
+    int column = 0;
+    for (size_t i = 0; i < line.size(); ++column) {
+        size_t n = IS_HIGH_SURROGATE(line[i]) && i + 1 < line.size() && IS_LOW_SURROGATE(line[i + 1]) ? 2 : 1;
+        bool lost = false;
+        ToCp932(line.substr(i, n), lost);
+        if (lost) {
+            unsigned code = n == 2 ? 0x10000 + ((line[i] - 0xD800u) << 10) + (line[i + 1] - 0xDC00u) : line[i];
+            std::string message = Format("character %d, U+%04X, has no form in code page 932%s", column + 1, code,
+                                         replace ? ": written as \"?\"" : "");
+            if (replace)
+                found.Warning(number, message);
+            else
+                found.Error(number, message);
+        }
+        i += n;
+    }
+}
+
+} // namespace
+
+int ConvertArt(const std::string &file, const std::string &in, const std::wstring &out, bool replace)
+{
+    std::string text = in.compare(0, 3, "\xEF\xBB\xBF") == 0 ? in.substr(3) : in;
+    Findings found;
+    std::string converted;
+    size_t pos = 0;
+    for (int number = 1; pos < text.size(); ++number) {
+        size_t lf = text.find('\n', pos);
+        const bool ended = lf != std::string::npos;
+        size_t stop = ended ? lf : text.size();
+        if (ended && stop > pos && text[stop - 1] == '\r')
+            --stop;
+        bool utf8 = true, lost = false;
+        std::wstring line = FromUtf8(text.substr(pos, stop - pos), utf8);
+        if (!utf8) {
+            fprintf(stderr, "%s:%d: error: this line is not UTF-8 (is the file code page 932 already?)\n",
+                    file.c_str(), number);
+            return 2;
+        }
+        converted += ToCp932(line, lost);
+        if (lost)
+            NameLosses(line, number, replace, found);
+        if (ended)
+            converted += "\r\n";
+        pos = ended ? lf + 1 : text.size();
+    }
+    found.Print(stdout, file);
+    if (found.Errors()) {
+        printf("%s: %d character%s missing from code page 932: nothing written (--replace writes \"?\" "
+               "for them)\n",
+               file.c_str(), found.Errors(), found.Errors() == 1 ? "" : "s");
+        return 1;
+    }
+    if (!WriteFileBytes(out, converted)) {
+        fprintf(stderr, "%s: cannot write %s\n", file.c_str(), Narrow(out).c_str());
+        return 2;
+    }
+    printf("%s: written as code page 932 to %s\n", file.c_str(), Narrow(out).c_str());
+    return 0;
+}

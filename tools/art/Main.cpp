@@ -1,0 +1,161 @@
+/* TuftlingArt: an art author's tool for the Tuftling's art files, built on
+ * the panel's own reader, font and painting (linked, not copied), so that
+ * what it reports and renders is what the panel will do.
+ *
+ *   TuftlingArt check FILE [--size N]
+ *   TuftlingArt preview FILE OUT.png [--size N] [--rainbow PHASE]
+ *   TuftlingArt preview FILE --frames DIR [--size N] [--rainbow PHASE]
+ *   TuftlingArt convert IN OUT [--replace]
+ *   TuftlingArt export-builtin OUT
+ *
+ * Exit codes: 0 done (check: no error), 1 an error in the file (or a
+ * preview that could not be written), 2 a file that cannot be read or a
+ * command line that is wrong. */
+#include "Check.h"
+#include "Convert.h"
+#include "Preview.h"
+
+#include "BuiltinArt.h"
+#include "Paths.h"
+#include "PanelState.h"
+
+#include <shellapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char Usage[] =
+    "usage:\n"
+    "  TuftlingArt check FILE [--size N]             the traps in an art file, and what the panel shows\n"
+    "  TuftlingArt preview FILE OUT.png [--size N] [--rainbow PHASE]\n"
+    "                                                every frame as the panel paints it, on one sheet\n"
+    "  TuftlingArt preview FILE --frames DIR [...]   one PNG file per frame instead\n"
+    "  TuftlingArt convert IN OUT [--replace]        a UTF-8 art file as code page 932 with CR LF\n"
+    "  TuftlingArt export-builtin OUT                the four built-in drawings as an art file\n"
+    "--size: the font size in points (the menu offers 7, 10 and 12; the default is 10).\n"
+    "--rainbow: draw in the rainbow colour of PHASE (0 to 80) instead of grey.\n";
+
+int BadCommandLine(const char *why)
+{
+    fprintf(stderr, "TuftlingArt: %s\n%s", why, Usage);
+    return 2;
+}
+
+struct Arguments {
+    std::vector<std::wstring> Files; // the words that are not options
+    int Points = 0;
+    bool Rainbow = false, Replace = false;
+    double Phase = 0;
+    std::wstring Frames;
+    const char *Error = nullptr;
+};
+
+Arguments Parse(const std::vector<std::wstring> &words)
+{
+    Arguments a;
+    for (size_t i = 0; i < words.size() && !a.Error; ++i) {
+        const std::wstring &w = words[i];
+        const bool hasValue = i + 1 < words.size();
+        wchar_t *end = nullptr;
+        if (w == L"--size" && hasValue) {
+            long points = wcstol(words[++i].c_str(), &end, 10);
+            a.Points = *end || points < 1 || points > 96 ? 0 : (int)points;
+            if (!a.Points)
+                a.Error = "--size takes a point size from 1 to 96";
+        } else if (w == L"--rainbow" && hasValue) {
+            a.Phase = wcstod(words[++i].c_str(), &end);
+            a.Rainbow = true;
+            if (*end || a.Phase < 0 || a.Phase > 80)
+                a.Error = "--rainbow takes a phase from 0 to 80";
+        } else if (w == L"--frames" && hasValue) {
+            a.Frames = words[++i];
+        } else if (w == L"--replace") {
+            a.Replace = true;
+        } else if (w.compare(0, 2, L"--") == 0) {
+            a.Error = "unknown option, or an option without its value";
+        } else {
+            a.Files.push_back(w);
+        }
+    }
+    return a;
+}
+
+bool ReadArtFile(const std::wstring &path, std::string &bytes)
+{
+    if (ReadFileBytes(path, bytes))
+        return true;
+    fprintf(stderr, "%s: cannot read the file\n", Narrow(path).c_str());
+    return false;
+}
+
+int ExportBuiltin(const std::wstring &out)
+{
+    static const char *const Sections[BUILTIN_FRAME_COUNT] = {"$Normal", "$Hide", "$Dance", "$Dance"};
+    std::string art;
+    for (int i = 0; i < BUILTIN_FRAME_COUNT; ++i)
+        art += std::string(Sections[i]) + "\r\n" + BuiltinFrames[i] + "\r\n";
+    if (!WriteFileBytes(out, art)) {
+        fprintf(stderr, "%s: cannot write the file\n", Narrow(out).c_str());
+        return 2;
+    }
+    printf("%s: the %d built-in drawings\n", Narrow(out).c_str(), BUILTIN_FRAME_COUNT);
+    return 0;
+}
+
+int Run(const std::wstring &command, const Arguments &a)
+{
+    std::string bytes;
+    if (command == L"check") {
+        if (a.Files.size() != 1 || !a.Frames.empty() || a.Rainbow || a.Replace)
+            return BadCommandLine("check takes one art file and --size");
+        if (!ReadArtFile(a.Files[0], bytes))
+            return 2;
+        return CheckArt(Narrow(a.Files[0]), bytes, a.Points, stdout);
+    }
+    if (command == L"preview") {
+        if (a.Files.size() != (a.Frames.empty() ? 2u : 1u) || a.Replace)
+            return BadCommandLine("preview takes an art file and OUT.png, or --frames DIR");
+        if (!ReadArtFile(a.Files[0], bytes))
+            return 2;
+        PreviewOptions options{a.Points ? a.Points : POINTS_MEDIUM, a.Rainbow, a.Phase,
+                               a.Frames.empty() ? a.Files[1] : std::wstring(), a.Frames};
+        return PreviewArt(Narrow(a.Files[0]), bytes, options);
+    }
+    if (command == L"convert") {
+        if (a.Files.size() != 2 || a.Points || a.Rainbow || !a.Frames.empty())
+            return BadCommandLine("convert takes IN, OUT and --replace");
+        if (!ReadArtFile(a.Files[0], bytes))
+            return 2;
+        return ConvertArt(Narrow(a.Files[0]), bytes, a.Files[1], a.Replace);
+    }
+    if (command == L"export-builtin") {
+        if (a.Files.size() != 1 || a.Points || a.Rainbow || a.Replace || !a.Frames.empty())
+            return BadCommandLine("export-builtin takes OUT");
+        return ExportBuiltin(a.Files[0]);
+    }
+    return BadCommandLine("unknown command");
+}
+
+} // namespace
+
+int main()
+{
+    int count = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return BadCommandLine("cannot read the command line");
+    std::vector<std::wstring> words(argv + (count > 1 ? 2 : count), argv + count);
+    std::wstring command = count > 1 ? argv[1] : L"";
+    LocalFree(argv);
+    if (command.empty())
+        return BadCommandLine("no command");
+    Arguments a = Parse(words);
+    if (a.Error)
+        return BadCommandLine(a.Error);
+    int rc = Run(command, a);
+    fflush(stdout);
+    return rc;
+}
