@@ -21,10 +21,10 @@ typedef OIBase *(WINAPI *CreateInstanceFn)(uint32_t);
 
 } // namespace
 
-TEST_CASE("the package holds the five files a user needs")
+TEST_CASE("the package holds the files a user and an art author need")
 {
     for (const wchar_t *name : {L"TuftlingPanel.wpn", L"TuftlingPanel.dll", L"TuftlingPanel.ico", L"TuftlingAA.txt",
-                                L"INSTALL.txt"}) {
+                                L"INSTALL.txt", L"TuftlingArt.exe", L"TuftlingAA-builtin.txt"}) {
         CAPTURE(Narrow(name));
         std::string bytes;
         CHECK(ReadFileBytes(PackageFolder() + name, bytes));
