@@ -9,7 +9,8 @@
  * status line. Host folders sit under OSTREL_HOME, or beside this program.
  * Closing the window destroys the panel and releases the plug-in; the exit
  * code is 2 when no plug-in could be used and 3 when the plug-in kept an
- * interface reference or a block of host memory. */
+ * interface reference or a block of host memory, gave back one it was never
+ * handed, or gave the host library a null pointer. */
 #include "OstrelStandIn.h"
 #include "Paths.h"
 #include "PanelSession.h"
@@ -172,15 +173,18 @@ int Usage()
     return 2;
 }
 
-/* 0 when the plug-in gave back everything it was handed, else 3. */
+/* 0 when the plug-in gave back everything it was handed and gave the host
+ * library nothing it need not take, else 3. */
 int Accounting()
 {
     OstrelCounters counters;
     OstrelTestGetCounters(&counters);
-    if (counters.References == 0 && counters.Blocks == 0 && counters.BadFrees == 0)
+    if (counters.References == 0 && counters.Blocks == 0 && counters.BadFrees == 0 && counters.NullPointers == 0)
         return 0;
-    fprintf(stderr, "ostrelhost: left over: %d interface references, %d host memory blocks, %d bad frees\n",
-            counters.References, counters.Blocks, counters.BadFrees);
+    fprintf(stderr,
+            "ostrelhost: left over: %d interface references, %d host memory blocks, %d bad frees, "
+            "%d null pointers\n",
+            counters.References, counters.Blocks, counters.BadFrees, counters.NullPointers);
     return 3;
 }
 

@@ -48,6 +48,10 @@ Deployment::Deployment(const std::wstring &adaptorFile, const std::wstring &plug
 
 Deployment::~Deployment()
 {
+    // Faults since the reset in the constructor, whichever check came last.
+    OstrelCounters faults = Counters();
+    CHECK(faults.BadFrees == 0);
+    CHECK(faults.NullPointers == 0);
     if (adaptor_) {
         FreeLibrary(adaptor_);
         adaptor_ = nullptr;
@@ -154,4 +158,5 @@ void CheckNothingOut(int line)
     CHECK(counters.References == 0);
     CHECK(counters.Blocks == 0);
     CHECK(counters.BadFrees == 0);
+    CHECK(counters.NullPointers == 0);
 }

@@ -80,7 +80,8 @@ int OstrelLibCopies();
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 
-/* Every reference and block of host memory handed out has come back, and
- * nothing was given back that the host never handed out. */
+/* Every reference and block of host memory handed out has come back,
+ * nothing was given back that the host never handed out, and no null
+ * pointer reached the host library's classes. */
 void CheckNothingOut(int line);
 #define CHECK_NOTHING_OUT() CheckNothingOut(__LINE__)
