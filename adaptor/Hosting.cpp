@@ -6,6 +6,7 @@
  * the plug-in relies on: no more ticks, PanelDestroy, then unload. */
 #include "WpnAdaptor.h"
 
+#include "HostLibrary.h"
 #include "HostRef.h"
 #include "Module.h"
 #include "Services.h"
@@ -34,16 +35,13 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
 
     HostText folder; // given back when this operation ends, whatever the outcome
     OlxGetClient()->GetFolder(HOST_FOLDER_PANEL, folder.Out());
-    OString path(folder.get());
-    path += OString(L"wpn\\");
-    path += OString(ModuleTitle);
-    path += OString(L".wpn");
+    WideText path = JoinTexts({folder.get(), L"wpn\\", ModuleTitle, L".wpn"});
 
     helpMode_ = false;
     // A host that names no folder has no plug-in for us either.
-    if (!folder.get() || !OMisc::IsFileExist(path.c_str()))
+    if (!folder.get() || !FileExists(path.get()))
         helpMode_ = true;
-    if (!helpMode_ && !LoadPlugin(path.c_str()))
+    if (!helpMode_ && !LoadPlugin(path.get()))
         helpMode_ = true;
 
     if (!helpMode_) {

@@ -1,16 +1,16 @@
 /* The host services a panel plug-in calls through its host record. Requests
  * go to the newer host's application object: its item list, its folders and
  * its message box. Narrow texts from the plug-in are widened and wide texts
- * from the host narrowed by one converter per request; texts handed to the
- * plug-in come from this module's heap and come back through ServiceFree.
+ * from the host narrowed through HostLibrary.h; texts handed to the plug-in
+ * come from this module's heap and come back through ServiceFree.
  * Every host interface and host memory text obtained is given back before a
  * request returns (HostRef, HostText). */
 #include "Services.h"
 
+#include "HostLibrary.h"
 #include "HostRef.h"
 
 #include <new>
-#include <string.h>
 
 namespace {
 
@@ -41,13 +41,9 @@ HostRef<OIItemView> ViewOf(OIItem *item)
 /* Stores a narrow copy of a wide text at out, from this module's heap. */
 bool HandOut(const wchar_t *text, uintptr_t out)
 {
-    OCharConv conv;
-    const char *narrow = conv.t2a(text);
-    size_t bytes = strlen(narrow) + 1;
-    char *copy = new (std::nothrow) char[bytes];
+    char *copy = NarrowCopy(text);
     if (!copy)
         return false;
-    memcpy(copy, narrow, bytes);
     *(char **)out = copy;
     return true;
 }
@@ -95,8 +91,7 @@ uint32_t ItemSetText(uint32_t index, uintptr_t out)
     HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
     if (!view)
         return SVC_NONE;
-    OCharConv conv;
-    view->SetText(conv.a2t((const char *)out));
+    view->SetText(WidenText((const char *)out).get());
     return SVC_OK;
 }
 
@@ -116,16 +111,15 @@ uint32_t ItemText(uint32_t index, bool second, uintptr_t out)
 
 uint32_t Open(uint32_t flags, uintptr_t out)
 {
-    OCharConv conv;
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, conv.a2t((const char *)out), flags));
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText((const char *)out).get(), flags));
     // The same answer as for an unknown code: the plug-in cannot tell.
     return SVC_UNKNOWN;
 }
 
 uint32_t OpenIndex(uintptr_t value, uintptr_t out)
 {
-    OCharConv conv;
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, conv.a2t((const char *)out), OPEN_INDEX_FLAGS));
+    HostRef<OIItem> item(
+        OlxGetClient()->OpenItem(OpenTarget, WidenText((const char *)out).get(), OPEN_INDEX_FLAGS));
     HostRef<OIItemList> list = GetItemList();
     uint32_t index = INDEX_NOT_FOUND;
     FindIndex(list.get(), item.get(), &index);
@@ -179,13 +173,13 @@ uint32_t Folder(uint32_t which, uintptr_t out)
     }
     HostText folder;
     OlxGetClient()->GetFolder(kind, folder.Out());
-    OString path;
-    path = folder.get(); // a host that gives no text gives the empty one
-    if (which == SVC_FOLDER_SETTINGS)
-        path += OString(SettingFolder); // no separator: host folders end with one
-    if (path.Length() == 0)
+    // A host that gives no text gives the empty one. No separator before
+    // "setting\": host folders end with one.
+    WideText path = which == SVC_FOLDER_SETTINGS ? JoinTexts({folder.get(), SettingFolder})
+                                                 : JoinTexts({folder.get()});
+    if (path.empty())
         return SVC_NONE;
-    return HandOut(path.c_str(), out) ? SVC_OK : SVC_NONE;
+    return HandOut(path.get(), out) ? SVC_OK : SVC_NONE;
 }
 
 } // namespace
@@ -230,6 +224,5 @@ uint32_t WPN_CALL ServiceFree(void *block)
 
 int32_t WPN_CALL ServiceShowMessage(const char *text, uint32_t type)
 {
-    OCharConv conv;
-    return OlxMessageBox(conv.a2t(text), type);
+    return OlxMessageBox(WidenText(text).get(), type);
 }
