@@ -6,6 +6,7 @@
  * the plug-in relies on: no more ticks, PanelDestroy, then unload. */
 #include "WpnAdaptor.h"
 
+#include "Folders.h"
 #include "HostLibrary.h"
 #include "HostRef.h"
 #include "Module.h"
@@ -22,8 +23,6 @@ const DWORD HelpStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | 
 static_assert(WS_CHILD + WS_VISIBLE + ES_MULTILINE + ES_AUTOVSCROLL + ES_WANTRETURN == 0x50001044,
               "help window style");
 
-const int HOST_FOLDER_PANEL = 2;
-
 } // namespace
 
 HWND WpnAdaptor::CreatePanel(HWND parent)
@@ -34,15 +33,15 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
         DestroyPanel();
 
     HostText folder; // given back when this operation ends, whatever the outcome
-    OlxGetClient()->GetFolder(HOST_FOLDER_PANEL, folder.Out());
-    WideText path = JoinTexts({folder.get(), L"wpn\\", ModuleTitle, L".wpn"});
-
-    helpMode_ = false;
-    // A host that names no folder has no plug-in for us either.
-    if (!folder.get() || !FileExists(path.get()))
-        helpMode_ = true;
-    if (!helpMode_ && !LoadPlugin(path.get()))
-        helpMode_ = true;
+    OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
+    helpMode_ = true;
+    // Only an absolute folder: a relative path would be looked for, and a
+    // module planted there loaded, in the current folder or along the
+    // library search path.
+    if (IsAbsoluteFolder(folder.get())) {
+        WideText path = JoinTexts({folder.get(), L"wpn\\", ModuleTitle, L".wpn"});
+        helpMode_ = !FileExists(path.get()) || !LoadPlugin(path.get());
+    }
 
     if (!helpMode_) {
         panelWindow_ = callbacks_.PanelCreate ? callbacks_.PanelCreate(&host_, parent) : nullptr;
@@ -96,12 +95,15 @@ void WpnAdaptor::ShowHelp(HWND parent)
 {
     panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
                                    ModuleInstance, nullptr);
+    // What tells is the font source handed out, not operation 6's answer,
+    // which the host library does not promise.
     HostRef<OIFontSource> fonts;
-    if (OlxGetClient()->GetHostObject(OHOST_FONT_SOURCE, fonts.OutVoid()) && fonts) {
-        const void *record = fonts->GetFontRecord();
-        if (record && panelWindow_)
-            SendMessageW(panelWindow_, WM_SETFONT, (WPARAM)((const OFontRecord *)record)->Font, 0);
-    }
+    OlxGetClient()->GetHostObject(OHOST_FONT_SOURCE, fonts.OutVoid());
+    if (!fonts || !panelWindow_)
+        return;
+    const OFontRecord *record = (const OFontRecord *)fonts->GetFontRecord();
+    if (record && record->Font)
+        SendMessageW(panelWindow_, WM_SETFONT, (WPARAM)record->Font, 0);
 }
 
 bool WpnAdaptor::DestroyPanel()

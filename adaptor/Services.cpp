@@ -7,6 +7,7 @@
  * request returns (HostRef, HostText). */
 #include "Services.h"
 
+#include "Folders.h"
 #include "HostLibrary.h"
 #include "HostRef.h"
 
@@ -166,9 +167,9 @@ uint32_t Folder(uint32_t which, uintptr_t out)
 {
     int kind;
     switch (which) {
-    case SVC_FOLDER_HOST_A: kind = 1; break;
-    case SVC_FOLDER_SETTINGS: kind = 5; break;
-    case SVC_FOLDER_HOST_B: kind = 17; break;
+    case SVC_FOLDER_HOST_A: kind = FOLDER_KIND_A; break;
+    case SVC_FOLDER_SETTINGS: kind = FOLDER_KIND_SETTINGS; break;
+    case SVC_FOLDER_HOST_B: kind = FOLDER_KIND_B; break;
     default: return SVC_NONE;
     }
     HostText folder;

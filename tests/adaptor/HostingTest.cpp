@@ -178,17 +178,45 @@ TEST_CASE("the plug-in path is host folder kind 2, wpn, the title and .wpn")
         refs.Panel->DestroyPanel();
         CHECK(log->DestroyCalls == 1);
     }
-    SUBCASE("a host that names no folder gets the help window")
-    {
-        Deployment deployment(L"Lost.dll", L"FakeGood.wpn");
-        OstrelTestSetFolder(2, nullptr);
+    CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("only an absolute kind-2 folder is looked in; any other gives the help window in the host's font")
+{
+    FakeLogView log;
+    ParentWindow parent;
+    Deployment deployment(L"Shaped.dll", L"FakeGood.wpn");
+    const std::wstring home = deployment.Home().Path(), rooted = home.substr(2) + L"panel\\",
+                       driveOnly = home.substr(0, 2) + L"panel\\", absolute = home + L"panel\\";
+    struct Shape {
+        const char *What;
+        const wchar_t *Folder;
+        bool Hosted;
+    };
+    const Shape shapes[] = {
+        {"no text", nullptr, false},           {"empty", L"", false},
+        {"relative", L"panel\\", false},       {"rooted, no drive", rooted.c_str(), false},
+        {"drive, no root", driveOnly.c_str(), false}, {"absolute", absolute.c_str(), true},
+    };
+    // From here every relative shape would find the plug-in.
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    REQUIRE(SetCurrentDirectoryW(home.c_str()));
+    OstrelTestSetObjectAnswersFalse(TRUE); // the font source is handed out all the same
+    for (const Shape &shape : shapes) {
+        INFO(shape.What);
+        memset(&*log, 0, sizeof *log);
+        OstrelTestSetFolder(2, shape.Folder);
         AdaptorRefs refs(deployment);
         refs.Plugin->Initialize();
         HWND panel = refs.Panel->CreatePanel(parent.get());
-        CHECK(lstrcmpiW(ClassOf(panel).c_str(), L"Edit") == 0);
-        CHECK(log->InfoCalls == 0);
+        CHECK(log->InfoCalls == (shape.Hosted ? 1 : 0));
+        CHECK(deployment.PluginLoaded() == shape.Hosted);
+        if (!shape.Hosted)
+            CHECK((HFONT)SendMessageW(panel, WM_GETFONT, 0, 0) == OstrelTestFont());
         refs.Panel->DestroyPanel();
     }
+    SetCurrentDirectoryW(previous);
     CHECK_NOTHING_OUT();
 }
 
