@@ -21,6 +21,28 @@ const uint32_t OPEN_INDEX_FLAGS = 3;
 const wchar_t OpenTarget[] = L"auto";
 const wchar_t SettingFolder[] = L"setting\\";
 
+/* The codes that write or read through value or out. A null pointer there
+ * would fault inside this module, in the host's process: such a request
+ * answers 1 and touches nothing. */
+struct PointerUse {
+    uint32_t Code;
+    bool Value, Out;
+};
+const PointerUse PointerUses[] = {
+    {SVC_VERSION, true, false},      {SVC_ITEM_COUNT, true, false},    {SVC_ITEM_VALUE, false, true},
+    {SVC_ITEM_SET_TEXT, false, true}, {SVC_OPEN, false, true},         {SVC_ITEM_TEXT_A, false, true},
+    {SVC_ITEM_TEXT_B, false, true},   {SVC_CURRENT_INDEX, true, false}, {SVC_OPEN_INDEX, true, true},
+    {SVC_ITEM_VALUE_B, false, true},  {SVC_FOLDER, false, true},
+};
+
+bool NullWhereUsed(uint32_t code, uintptr_t value, uintptr_t out)
+{
+    for (const PointerUse &use : PointerUses)
+        if (use.Code == code)
+            return (use.Value && !value) || (use.Out && !out);
+    return false;
+}
+
 void WriteNumber(uintptr_t address, uint32_t number)
 {
     *(uint32_t *)address = number;
@@ -138,15 +160,14 @@ uint32_t ItemOpFirst(uint32_t index)
     return SVC_OK;
 }
 
-// Range-tested like the first operation: an index past the end would hand
-// the host a null item.
+// Range-tested, unlike what plug-ins are told: an index past the end would
+// hand the host a null item. The answer is 0 all the same, as promised.
 uint32_t ItemOpSecond(uint32_t index)
 {
     HostRef<OIItemList> list = GetItemList();
     HostRef<OIItem> item = LookUpItem(list.get(), index);
-    if (!item)
-        return SVC_NONE;
-    list->ApplySecond(item.get());
+    if (item)
+        list->ApplySecond(item.get());
     return SVC_OK;
 }
 
@@ -187,6 +208,8 @@ uint32_t Folder(uint32_t which, uintptr_t out)
 
 uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
 {
+    if (NullWhereUsed(code, value, out))
+        return SVC_NONE;
     switch (code) {
     case SVC_VERSION:
         WriteNumber(value, SERVICE_VERSION);
