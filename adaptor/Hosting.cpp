@@ -130,7 +130,13 @@ bool WpnAdaptor::DestroyPanel()
 
 void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
 {
+    // A plug-in that runs a modal loop from its tick (a message box through
+    // ShowMessage) would be ticked again inside it, every second. The flag
+    // is module-wide: the instance may be gone when PanelTick returns.
     WpnAdaptor *live = LiveInstance;
-    if (live && live->module_ && live->callbacks_.PanelTick)
-        live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
+    if (InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
+        return;
+    InPanelTick = true;
+    live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
+    InPanelTick = false;
 }

@@ -3,6 +3,7 @@
  * help window for every kind of unusable plug-in, and DestroyPanel. Fake
  * plug-ins record each call; the real TuftlingPanel closes the loop. */
 #include "AdaptorHarness.h"
+#include "ModalProbe.h"
 #include "ObjectCount.h"
 #include "doctest.h"
 
@@ -237,6 +238,36 @@ TEST_CASE("a plug-in without a window gets no ticks and is still destroyed and u
     CHECK_FALSE(hosted.Deploy.PluginLoaded());
     CHECK(hosted.Refs.Panel->DestroyPanel());
     CHECK(log->DestroyCalls == 1);
+    CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("a tick while the plug-in is still inside its last one is skipped; ticks come once a second")
+{
+    FakeLogView log;
+    ParentWindow parent;
+    Hosted hosted(L"Modal.dll", L"FakeModalTick.wpn", parent.get());
+    REQUIRE(hosted.Panel);
+    OstrelTestSetMessageBoxAnswer(0); // a real box, with a modal loop of its own
+    DWORD shown = 0;
+    LONG ticksWhileShown = 0;
+    ModalProbe closer([&] {
+        HWND box = FindThreadWindow("#32770");
+        if (box && !shown)
+            shown = GetTickCount();
+        if (!box || GetTickCount() - shown < 3500)
+            return false;
+        ticksWhileShown = log->TickCalls;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    REQUIRE(PumpUntil([&] { return closer.Finished() && log->TickDepth == 0; }, 15000));
+    CHECK(ticksWhileShown == 1);
+    CHECK(log->MaxTickDepth == 1);
+    LONG ticks = log->TickCalls;
+    PumpFor(3500);
+    CHECK(log->TickCalls - ticks >= 2);
+    CHECK(log->TickCalls - ticks <= 4);
+    CHECK(hosted.Refs.Panel->DestroyPanel());
     CHECK_NOTHING_OUT();
 }
 
