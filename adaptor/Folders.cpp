@@ -1,6 +1,10 @@
 /* The shape of an absolute folder text, read without the platform's help so
- * that nothing here ever looks at the current folder. */
+ * that nothing here ever looks at the current folder, and the one folder the
+ * adaptor makes. */
 #include "Folders.h"
+
+#include <windows.h>
+#include <wchar.h>
 
 namespace {
 
@@ -30,4 +34,12 @@ bool IsAbsoluteFolder(const wchar_t *folder)
         return false;
     const wchar_t *share = SkipName(folder + 2);
     return share && SkipName(share);
+}
+
+void MakeFolderInside(const wchar_t *hostFolder, const wchar_t *path)
+{
+    if (!IsAbsoluteFolder(hostFolder) || hostFolder[wcslen(hostFolder) - 1] != L'\\')
+        return;
+    // Fails, and harmlessly, when the folder is there or its host folder is not.
+    CreateDirectoryW(path, nullptr);
 }

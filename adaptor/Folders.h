@@ -15,3 +15,8 @@ enum {
  * which the platform would resolve against the current folder or, for a
  * module, along the library search path. */
 bool IsAbsoluteFolder(const wchar_t *folder);
+
+/* Makes the folder at path, inside hostFolder, when it is missing: one level
+ * only, and only inside an absolute host folder that ends with a backslash,
+ * so that nothing is ever made in the current folder. */
+void MakeFolderInside(const wchar_t *hostFolder, const wchar_t *path);

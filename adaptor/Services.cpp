@@ -201,6 +201,9 @@ uint32_t Folder(uint32_t which, uintptr_t out)
                                                  : JoinTexts({folder.get()});
     if (path.empty())
         return SVC_NONE;
+    // A plug-in writes its settings there: on a fresh host it must exist.
+    if (which == SVC_FOLDER_SETTINGS)
+        MakeFolderInside(folder.get(), path.get());
     return HandOut(path.get(), out) ? SVC_OK : SVC_NONE;
 }
 

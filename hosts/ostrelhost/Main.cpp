@@ -48,8 +48,8 @@ std::wstring FindPlugin()
     return result;
 }
 
-/* The host's folders exist before any plug-in asks for them, including the
- * settings folder that plug-ins of the older kind write into. */
+/* The host's own folders exist before any plug-in asks for them; the
+ * settings folder inside kind 5 is the adaptor's to make. */
 void PrepareFolders()
 {
     for (int kind : {1, 2, 5, 17}) {
@@ -59,8 +59,6 @@ void PrepareFolders()
         std::wstring folder = text;
         OlxGetMemory()->Free(text);
         CreateDirectoryW(folder.c_str(), nullptr);
-        if (kind == 5)
-            CreateDirectoryW((folder + L"setting\\").c_str(), nullptr);
     }
 }
 

@@ -31,7 +31,7 @@ Deployment::Deployment(const std::wstring &adaptorFile, const std::wstring &plug
     // A plug-in's message box must not wait for a person.
     OstrelTestSetMessageBoxAnswer(IDOK);
     SetEnvironmentVariableW(L"OSTREL_HOME", home_.Path().c_str());
-    for (const wchar_t *folder : {L"panel", L"panel\\wpn", L"user", L"user\\setting"})
+    for (const wchar_t *folder : {L"panel", L"panel\\wpn", L"user"})
         CreateDirectoryW((home_ / folder).c_str(), nullptr);
     REQUIRE(CopyFileW((ProgramFolder() + L"PanelBridge.dll").c_str(), AdaptorPath().c_str(), FALSE));
     if (!pluginBytes.empty())
@@ -106,6 +106,12 @@ void AdaptorRefs::ReleaseAll()
         Base->Release();
         Base = nullptr;
     }
+}
+
+CurrentFolder::CurrentFolder(const std::wstring &path)
+{
+    GetCurrentDirectoryW(MAX_PATH, previous_);
+    REQUIRE(SetCurrentDirectoryW(path.c_str()));
 }
 
 std::wstring TakeHostText(wchar_t *text)

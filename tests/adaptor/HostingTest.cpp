@@ -199,10 +199,7 @@ TEST_CASE("only an absolute kind-2 folder is looked in; any other gives the help
         {"relative", L"panel\\", false},       {"rooted, no drive", rooted.c_str(), false},
         {"drive, no root", driveOnly.c_str(), false}, {"absolute", absolute.c_str(), true},
     };
-    // From here every relative shape would find the plug-in.
-    wchar_t previous[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    REQUIRE(SetCurrentDirectoryW(home.c_str()));
+    CurrentFolder here(home); // from where every relative shape would find the plug-in
     OstrelTestSetObjectAnswersFalse(TRUE); // the font source is handed out all the same
     for (const Shape &shape : shapes) {
         INFO(shape.What);
@@ -217,7 +214,6 @@ TEST_CASE("only an absolute kind-2 folder is looked in; any other gives the help
             CHECK((HFONT)SendMessageW(panel, WM_GETFONT, 0, 0) == OstrelTestFont());
         refs.Panel->DestroyPanel();
     }
-    SetCurrentDirectoryW(previous);
     CHECK_NOTHING_OUT();
 }
 

@@ -255,6 +255,26 @@ TEST_CASE("host folders")
         CHECK(folder(1, text) == SVC_OK);
         CHECK(text == "D:\\\x83\x86\x81\x5b\x83\x55\\setting\\");
     }
+    SUBCASE("a settings folder not there yet is made, one level inside an absolute kind 5 folder only")
+    {
+        std::wstring settings = f.Deploy.SettingsFolder();
+        REQUIRE(RemoveDirectoryW(settings.c_str())); // made for the fake's request from PanelCreate
+        CHECK(folder(1, text) == SVC_OK);
+        CHECK(FileExists(settings));
+        CurrentFolder here(home);
+        CreateDirectoryW((home + L"relative").c_str(), nullptr);
+        struct Shape {
+            std::wstring Kind5, Unmade;
+        };
+        for (const Shape &shape : {Shape{home + L"absent\\", home + L"absent"}, Shape{L"", home + L"setting"},
+                                   Shape{L"relative\\", home + L"relative\\setting"}}) {
+            CAPTURE(Narrow(shape.Kind5));
+            OstrelTestSetFolder(5, shape.Kind5.c_str());
+            CHECK(folder(1, text) == SVC_OK);
+            CHECK(Widen(text) == shape.Kind5 + L"setting\\");
+            CHECK_FALSE(FileExists(shape.Unmade));
+        }
+    }
     SUBCASE("an empty or missing host folder gives 1")
     {
         OstrelTestSetFolder(1, L"");
