@@ -165,3 +165,30 @@ std::string IniValue(const std::wstring &file, const char *section, const char *
     GetPrivateProfileStringA(section, key, "", value, sizeof value, Narrow(file).c_str());
     return value;
 }
+
+VersionResource::VersionResource(const std::wstring &path)
+{
+    DWORD ignored = 0, size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    data_.resize(size);
+    if (size && !GetFileVersionInfoW(path.c_str(), 0, size, &data_[0]))
+        data_.clear();
+}
+
+const VS_FIXEDFILEINFO *VersionResource::Fixed() const
+{
+    void *fixed = nullptr;
+    UINT length = 0;
+    if (data_.empty() || !VerQueryValueW(data_.data(), L"\\", &fixed, &length))
+        return nullptr;
+    return (const VS_FIXEDFILEINFO *)fixed;
+}
+
+std::wstring VersionResource::Text(const wchar_t *name) const
+{
+    wchar_t *text = nullptr;
+    UINT length = 0;
+    std::wstring key = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
+    if (data_.empty() || !VerQueryValueW(data_.data(), key.c_str(), (void **)&text, &length) || !text)
+        return L"?";
+    return text;
+}

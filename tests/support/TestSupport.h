@@ -67,5 +67,18 @@ private:
     HANDLE output_ = nullptr;
 };
 
+/* A module file's version resource: its fixed versions, null when the file
+ * has none, and the texts of its Japanese Unicode block (041104b0), "?" for
+ * a text it lacks. */
+class VersionResource {
+public:
+    explicit VersionResource(const std::wstring &path);
+    const VS_FIXEDFILEINFO *Fixed() const;
+    std::wstring Text(const wchar_t *name) const;
+
+private:
+    std::string data_;
+};
+
 /* Reads a private-profile value as text ("" when absent). */
 std::string IniValue(const std::wstring &file, const char *section, const char *key);
