@@ -346,6 +346,7 @@ TEST_CASE("memory and the message box")
     memset(block, 0x5A, 100000);
     CHECK(f.Host->Free(block) == 1);
     CHECK(f.Host->Free(nullptr) == 1);
+    CHECK(f.Host->ShowMessage(nullptr, MB_OK) == IDYES); // an empty text, not a null, for the library
     CHECK(f.Host->Reserved(0xFFFFFFFF, 0, 7) == 0);
     OstrelTestSetMessageBoxAnswer(IDCANCEL);
     CHECK(f.Host->ShowMessage("plain", MB_OKCANCEL) == IDCANCEL);
