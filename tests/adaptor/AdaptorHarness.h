@@ -2,10 +2,11 @@
  * host does, for the adaptor's tests.
  *
  * A Deployment is a fresh host root (OSTREL_HOME) with "panel\wpn\" and
- * "user\" (the adaptor makes "user\setting\"), a copy of PanelBridge.dll under the title
- * to host, and optionally a plug-in file copied to panel\wpn\<title>.wpn. The
- * adaptor copy imports OstrelLib.dll by name and so shares the one this test
- * program already has loaded: the test and the adaptor see the same host. */
+ * "user\" (the adaptor makes "user\setting\"), a copy of PanelBridge.dll
+ * under the title to host, and optionally a plug-in file copied to
+ * panel\wpn\<title>.wpn. The adaptor copy imports OstrelLib.dll by name and
+ * so shares the one this test program already has loaded: the test and the
+ * adaptor see the same host. */
 #pragma once
 #include "FakeLog.h"
 #include "OstrelLib.h"

@@ -345,14 +345,12 @@ TEST_CASE("TuftlingPanel hosted by the adaptor shows the mascot and keeps its se
 TEST_CASE("the stand-in counts each null pointer given to its classes as a fault")
 {
     OstrelTestReset();
-    {
-        OString made((const wchar_t *)nullptr);
-        made = (const wchar_t *)nullptr;
-        OCharConv conv;
-        conv.a2t(nullptr);
-        conv.t2a(nullptr);
-        OMisc::IsFileExist(nullptr);
-    }
+    OString made((const wchar_t *)nullptr);
+    made = (const wchar_t *)nullptr;
+    OCharConv conv;
+    conv.a2t(nullptr);
+    conv.t2a(nullptr);
+    OMisc::IsFileExist(nullptr);
     CHECK(Counters().NullPointers == 5);
     OstrelTestReset();
 }

@@ -168,27 +168,26 @@ std::string IniValue(const std::wstring &file, const char *section, const char *
 
 VersionResource::VersionResource(const std::wstring &path)
 {
-    DWORD ignored = 0, size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    data_.resize(size);
-    if (size && !GetFileVersionInfoW(path.c_str(), 0, size, &data_[0]))
+    DWORD ignored = 0;
+    data_.resize(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    if (!data_.empty() && !GetFileVersionInfoW(path.c_str(), 0, (DWORD)data_.size(), &data_[0]))
         data_.clear();
+}
+
+const void *VersionResource::Query(const std::wstring &key) const
+{
+    void *value = nullptr;
+    UINT length = 0;
+    return !data_.empty() && VerQueryValueW(data_.data(), key.c_str(), &value, &length) ? value : nullptr;
 }
 
 const VS_FIXEDFILEINFO *VersionResource::Fixed() const
 {
-    void *fixed = nullptr;
-    UINT length = 0;
-    if (data_.empty() || !VerQueryValueW(data_.data(), L"\\", &fixed, &length))
-        return nullptr;
-    return (const VS_FIXEDFILEINFO *)fixed;
+    return (const VS_FIXEDFILEINFO *)Query(L"\\");
 }
 
 std::wstring VersionResource::Text(const wchar_t *name) const
 {
-    wchar_t *text = nullptr;
-    UINT length = 0;
-    std::wstring key = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
-    if (data_.empty() || !VerQueryValueW(data_.data(), key.c_str(), (void **)&text, &length) || !text)
-        return L"?";
-    return text;
+    auto text = (const wchar_t *)Query(std::wstring(L"\\StringFileInfo\\041104b0\\") + name);
+    return text ? text : L"?";
 }

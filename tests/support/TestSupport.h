@@ -77,6 +77,7 @@ public:
     std::wstring Text(const wchar_t *name) const;
 
 private:
+    const void *Query(const std::wstring &key) const;
     std::string data_;
 };
 
