@@ -44,8 +44,9 @@ struct OstrelCounters {
 
 extern "C" {
 /* Empties the list, forgets the current item, the folder overrides, the
- * open mode, the object answer, the message box answer and every counter except the two
- * accounts (References, Blocks), which only their owners can settle. */
+ * open mode, the object answer, the message box answer and every counter
+ * except the two accounts (References, Blocks), which only their owners can
+ * settle. */
 OSTREL_API void OstrelTestReset(void);
 /* Appends an item; its index. */
 OSTREL_API int OstrelTestAddItem(uint32_t value, const wchar_t *textA, const wchar_t *textB);
