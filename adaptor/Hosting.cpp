@@ -6,6 +6,8 @@
  * the plug-in relies on: no more ticks, PanelDestroy, then unload. */
 #include "WpnAdaptor.h"
 
+#include "Folders.h"
+#include "HostLibrary.h"
 #include "HostRef.h"
 #include "Module.h"
 #include "Services.h"
@@ -21,8 +23,6 @@ const DWORD HelpStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | 
 static_assert(WS_CHILD + WS_VISIBLE + ES_MULTILINE + ES_AUTOVSCROLL + ES_WANTRETURN == 0x50001044,
               "help window style");
 
-const int HOST_FOLDER_PANEL = 2;
-
 } // namespace
 
 HWND WpnAdaptor::CreatePanel(HWND parent)
@@ -33,18 +33,15 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
         DestroyPanel();
 
     HostText folder; // given back when this operation ends, whatever the outcome
-    OlxGetClient()->GetFolder(HOST_FOLDER_PANEL, folder.Out());
-    OString path(folder.get());
-    path += OString(L"wpn\\");
-    path += OString(ModuleTitle);
-    path += OString(L".wpn");
-
-    helpMode_ = false;
-    // A host that names no folder has no plug-in for us either.
-    if (!folder.get() || !OMisc::IsFileExist(path.c_str()))
-        helpMode_ = true;
-    if (!helpMode_ && !LoadPlugin(path.c_str()))
-        helpMode_ = true;
+    OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
+    helpMode_ = true;
+    // Only an absolute folder: a relative path would be looked for, and a
+    // module planted there loaded, in the current folder or along the
+    // library search path.
+    if (IsAbsoluteFolder(folder.get())) {
+        WideText path = JoinTexts({folder.get(), L"wpn\\", ModuleTitle, L".wpn"});
+        helpMode_ = !FileExists(path.get()) || !LoadPlugin(path.get());
+    }
 
     if (!helpMode_) {
         panelWindow_ = callbacks_.PanelCreate ? callbacks_.PanelCreate(&host_, parent) : nullptr;
@@ -98,12 +95,15 @@ void WpnAdaptor::ShowHelp(HWND parent)
 {
     panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
                                    ModuleInstance, nullptr);
+    // What tells is the font source handed out, not operation 6's answer,
+    // which the host library does not promise.
     HostRef<OIFontSource> fonts;
-    if (OlxGetClient()->GetHostObject(OHOST_FONT_SOURCE, fonts.OutVoid()) && fonts) {
-        const void *record = fonts->GetFontRecord();
-        if (record && panelWindow_)
-            SendMessageW(panelWindow_, WM_SETFONT, (WPARAM)((const OFontRecord *)record)->Font, 0);
-    }
+    OlxGetClient()->GetHostObject(OHOST_FONT_SOURCE, fonts.OutVoid());
+    if (!fonts || !panelWindow_)
+        return;
+    const OFontRecord *record = (const OFontRecord *)fonts->GetFontRecord();
+    if (record && record->Font)
+        SendMessageW(panelWindow_, WM_SETFONT, (WPARAM)record->Font, 0);
 }
 
 bool WpnAdaptor::DestroyPanel()
@@ -130,7 +130,13 @@ bool WpnAdaptor::DestroyPanel()
 
 void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
 {
+    // A plug-in that runs a modal loop from its tick (a message box through
+    // ShowMessage) would be ticked again inside it, every second. The flag
+    // is module-wide: the instance may be gone when PanelTick returns.
     WpnAdaptor *live = LiveInstance;
-    if (live && live->module_ && live->callbacks_.PanelTick)
-        live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
+    if (InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
+        return;
+    InPanelTick = true;
+    live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
+    InPanelTick = false;
 }

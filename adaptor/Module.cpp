@@ -13,6 +13,7 @@
 HINSTANCE ModuleInstance = nullptr;
 wchar_t ModuleTitle[MODULE_TITLE_CHARS];
 WpnAdaptor *LiveInstance = nullptr;
+bool InPanelTick = false;
 
 void ComputeModuleTitle()
 {

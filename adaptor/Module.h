@@ -13,6 +13,8 @@ extern HINSTANCE ModuleInstance;
 extern wchar_t ModuleTitle[MODULE_TITLE_CHARS];
 /* The most recently constructed instance, null once that instance is gone. */
 extern WpnAdaptor *LiveInstance;
+/* True while a plug-in's PanelTick runs; a tick arriving then is skipped. */
+extern bool InPanelTick;
 
 /* Recomputes ModuleTitle from the module's own file name. */
 void ComputeModuleTitle();

@@ -1,16 +1,17 @@
 /* The host services a panel plug-in calls through its host record. Requests
  * go to the newer host's application object: its item list, its folders and
  * its message box. Narrow texts from the plug-in are widened and wide texts
- * from the host narrowed by one converter per request; texts handed to the
- * plug-in come from this module's heap and come back through ServiceFree.
+ * from the host narrowed through HostLibrary.h; texts handed to the plug-in
+ * come from this module's heap and come back through ServiceFree.
  * Every host interface and host memory text obtained is given back before a
  * request returns (HostRef, HostText). */
 #include "Services.h"
 
+#include "Folders.h"
+#include "HostLibrary.h"
 #include "HostRef.h"
 
 #include <new>
-#include <string.h>
 
 namespace {
 
@@ -19,6 +20,28 @@ const uint32_t INDEX_NOT_FOUND = 0xFFFFFFFFu;
 const uint32_t OPEN_INDEX_FLAGS = 3;
 const wchar_t OpenTarget[] = L"auto";
 const wchar_t SettingFolder[] = L"setting\\";
+
+/* The codes that write or read through value or out. A null pointer there
+ * would fault inside this module, in the host's process: such a request
+ * answers 1 and touches nothing. */
+struct PointerUse {
+    uint32_t Code;
+    bool Value, Out;
+};
+const PointerUse PointerUses[] = {
+    {SVC_VERSION, true, false},      {SVC_ITEM_COUNT, true, false},    {SVC_ITEM_VALUE, false, true},
+    {SVC_ITEM_SET_TEXT, false, true}, {SVC_OPEN, false, true},         {SVC_ITEM_TEXT_A, false, true},
+    {SVC_ITEM_TEXT_B, false, true},   {SVC_CURRENT_INDEX, true, false}, {SVC_OPEN_INDEX, true, true},
+    {SVC_ITEM_VALUE_B, false, true},  {SVC_FOLDER, false, true},
+};
+
+bool NullWhereUsed(uint32_t code, uintptr_t value, uintptr_t out)
+{
+    for (const PointerUse &use : PointerUses)
+        if (use.Code == code)
+            return (use.Value && !value) || (use.Out && !out);
+    return false;
+}
 
 void WriteNumber(uintptr_t address, uint32_t number)
 {
@@ -41,13 +64,9 @@ HostRef<OIItemView> ViewOf(OIItem *item)
 /* Stores a narrow copy of a wide text at out, from this module's heap. */
 bool HandOut(const wchar_t *text, uintptr_t out)
 {
-    OCharConv conv;
-    const char *narrow = conv.t2a(text);
-    size_t bytes = strlen(narrow) + 1;
-    char *copy = new (std::nothrow) char[bytes];
+    char *copy = NarrowCopy(text);
     if (!copy)
         return false;
-    memcpy(copy, narrow, bytes);
     *(char **)out = copy;
     return true;
 }
@@ -95,8 +114,7 @@ uint32_t ItemSetText(uint32_t index, uintptr_t out)
     HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
     if (!view)
         return SVC_NONE;
-    OCharConv conv;
-    view->SetText(conv.a2t((const char *)out));
+    view->SetText(WidenText((const char *)out).get());
     return SVC_OK;
 }
 
@@ -116,16 +134,15 @@ uint32_t ItemText(uint32_t index, bool second, uintptr_t out)
 
 uint32_t Open(uint32_t flags, uintptr_t out)
 {
-    OCharConv conv;
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, conv.a2t((const char *)out), flags));
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText((const char *)out).get(), flags));
     // The same answer as for an unknown code: the plug-in cannot tell.
     return SVC_UNKNOWN;
 }
 
 uint32_t OpenIndex(uintptr_t value, uintptr_t out)
 {
-    OCharConv conv;
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, conv.a2t((const char *)out), OPEN_INDEX_FLAGS));
+    HostRef<OIItem> item(
+        OlxGetClient()->OpenItem(OpenTarget, WidenText((const char *)out).get(), OPEN_INDEX_FLAGS));
     HostRef<OIItemList> list = GetItemList();
     uint32_t index = INDEX_NOT_FOUND;
     FindIndex(list.get(), item.get(), &index);
@@ -143,15 +160,14 @@ uint32_t ItemOpFirst(uint32_t index)
     return SVC_OK;
 }
 
-// Range-tested like the first operation: an index past the end would hand
-// the host a null item.
+// Range-tested, unlike what plug-ins are told: an index past the end would
+// hand the host a null item. The answer is 0 all the same, as promised.
 uint32_t ItemOpSecond(uint32_t index)
 {
     HostRef<OIItemList> list = GetItemList();
     HostRef<OIItem> item = LookUpItem(list.get(), index);
-    if (!item)
-        return SVC_NONE;
-    list->ApplySecond(item.get());
+    if (item)
+        list->ApplySecond(item.get());
     return SVC_OK;
 }
 
@@ -172,26 +188,31 @@ uint32_t Folder(uint32_t which, uintptr_t out)
 {
     int kind;
     switch (which) {
-    case SVC_FOLDER_HOST_A: kind = 1; break;
-    case SVC_FOLDER_SETTINGS: kind = 5; break;
-    case SVC_FOLDER_HOST_B: kind = 17; break;
+    case SVC_FOLDER_HOST_A: kind = FOLDER_KIND_A; break;
+    case SVC_FOLDER_SETTINGS: kind = FOLDER_KIND_SETTINGS; break;
+    case SVC_FOLDER_HOST_B: kind = FOLDER_KIND_B; break;
     default: return SVC_NONE;
     }
     HostText folder;
     OlxGetClient()->GetFolder(kind, folder.Out());
-    OString path;
-    path = folder.get(); // a host that gives no text gives the empty one
-    if (which == SVC_FOLDER_SETTINGS)
-        path += OString(SettingFolder); // no separator: host folders end with one
-    if (path.Length() == 0)
+    // A host that gives no text gives the empty one. No separator before
+    // "setting\": host folders end with one.
+    WideText path = which == SVC_FOLDER_SETTINGS ? JoinTexts({folder.get(), SettingFolder})
+                                                 : JoinTexts({folder.get()});
+    if (path.empty())
         return SVC_NONE;
-    return HandOut(path.c_str(), out) ? SVC_OK : SVC_NONE;
+    // A plug-in writes its settings there: on a fresh host it must exist.
+    if (which == SVC_FOLDER_SETTINGS)
+        MakeFolderInside(folder.get(), path.get());
+    return HandOut(path.get(), out) ? SVC_OK : SVC_NONE;
 }
 
 } // namespace
 
 uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
 {
+    if (NullWhereUsed(code, value, out))
+        return SVC_NONE;
     switch (code) {
     case SVC_VERSION:
         WriteNumber(value, SERVICE_VERSION);
@@ -230,6 +251,5 @@ uint32_t WPN_CALL ServiceFree(void *block)
 
 int32_t WPN_CALL ServiceShowMessage(const char *text, uint32_t type)
 {
-    OCharConv conv;
-    return OlxMessageBox(conv.a2t(text), type);
+    return OlxMessageBox(WidenText(text).get(), type);
 }

@@ -4,6 +4,7 @@
  * of host memory that the host owns from then on. */
 #include "WpnAdaptor.h"
 
+#include "HostLibrary.h"
 #include "Module.h"
 
 #include <string.h>
@@ -100,11 +101,8 @@ wchar_t *WpnAdaptor::GetName(wchar_t **out)
 
 wchar_t *WpnAdaptor::GetIconPath(wchar_t **out)
 {
-    OString path;
-    path += OString(L"panel\\wpn\\");
-    path += OString(ModuleTitle);
-    path += OString(L".ico");
-    return Store(HandOutHostText(path.c_str()), out);
+    WideText path = JoinTexts({L"panel\\wpn\\", ModuleTitle, L".ico"});
+    return Store(HandOutHostText(path.get()), out);
 }
 
 bool WpnAdaptor::Filter(uint32_t value)

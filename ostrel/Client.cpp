@@ -56,7 +56,7 @@ bool Client::GetHostObject(int kind, void **out)
         return false;
     object->AddRef();
     *out = object;
-    return true;
+    return !State().ObjectAnswersFalse;
 }
 
 bool Client::GetFolder(int kind, wchar_t **out)

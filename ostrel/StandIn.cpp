@@ -41,6 +41,7 @@ extern "C" void OstrelTestReset(void)
     state.LastOpenText.clear();
     state.LastOpenFlags = 0;
     state.FolderOverrides.clear();
+    state.ObjectAnswersFalse = false;
     state.MessageBoxAnswer = 0;
     state.LastMessage.clear();
     state.LastMessageType = 0;
@@ -110,6 +111,11 @@ extern "C" uint32_t OstrelTestLastOpen(wchar_t *text, int capacity)
 extern "C" void OstrelTestSetFolder(int kind, const wchar_t *text)
 {
     State().FolderOverrides[kind] = std::make_pair(text != nullptr, std::wstring(text ? text : L""));
+}
+
+extern "C" void OstrelTestSetObjectAnswersFalse(BOOL on)
+{
+    State().ObjectAnswersFalse = on != FALSE;
 }
 
 extern "C" void OstrelTestSetMessageBoxAnswer(int answer)

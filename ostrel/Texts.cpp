@@ -1,10 +1,24 @@
 /* The library's small classes: OObject, OString, OCharConv and OMisc.
  * OCharConv converts with the ANSI code page and keeps each result in a
- * block chained to the converter, freed together when the converter goes. */
-#include "OstrelLib.h"
+ * block chained to the converter, freed together when the converter goes.
+ * A null text is taken as the empty one, and counted as the caller's fault. */
+#include "Host.h"
 
 #include <stdlib.h>
 #include <string.h>
+
+namespace {
+
+/* True, counting a fault, when a caller handed the library a null pointer. */
+bool NullFault(const void *pointer)
+{
+    if (pointer)
+        return false;
+    ++State().Counters.NullPointers;
+    return true;
+}
+
+} // namespace
 
 OObject::OObject() {}
 OObject::~OObject() {}
@@ -16,7 +30,9 @@ OString::OString() : text_(nullptr), length_(0), capacity_(0)
 
 OString::OString(const wchar_t *text) : text_(nullptr), length_(0), capacity_(0)
 {
-    Assign(text ? text : L"", text ? (uint32_t)wcslen(text) : 0);
+    if (NullFault(text))
+        text = L"";
+    Assign(text, (uint32_t)wcslen(text));
 }
 
 OString::OString(const OString &other) : text_(nullptr), length_(0), capacity_(0)
@@ -31,8 +47,10 @@ OString::~OString()
 
 OString &OString::operator=(const wchar_t *text)
 {
+    if (NullFault(text))
+        text = L"";
     if (text != text_)
-        Assign(text ? text : L"", text ? (uint32_t)wcslen(text) : 0);
+        Assign(text, (uint32_t)wcslen(text));
     return *this;
 }
 
@@ -100,7 +118,7 @@ void *OCharConv::Keep(void *block)
 
 const wchar_t *OCharConv::a2t(const char *text)
 {
-    if (!text)
+    if (NullFault(text))
         text = "";
     int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (n <= 0)
@@ -117,7 +135,7 @@ const wchar_t *OCharConv::a2t(const char *text)
 
 const char *OCharConv::t2a(const wchar_t *text)
 {
-    if (!text)
+    if (NullFault(text))
         text = L"";
     int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (n <= 0)
@@ -134,7 +152,7 @@ const char *OCharConv::t2a(const wchar_t *text)
 
 bool OMisc::IsFileExist(const wchar_t *path)
 {
-    if (!path || !*path)
+    if (NullFault(path) || !*path)
         return false;
     DWORD attributes = GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -9,7 +9,8 @@
  * status line. Host folders sit under OSTREL_HOME, or beside this program.
  * Closing the window destroys the panel and releases the plug-in; the exit
  * code is 2 when no plug-in could be used and 3 when the plug-in kept an
- * interface reference or a block of host memory. */
+ * interface reference or a block of host memory, gave back one it was never
+ * handed, or gave the host library a null pointer. */
 #include "OstrelStandIn.h"
 #include "Paths.h"
 #include "PanelSession.h"
@@ -47,8 +48,8 @@ std::wstring FindPlugin()
     return result;
 }
 
-/* The host's folders exist before any plug-in asks for them, including the
- * settings folder that plug-ins of the older kind write into. */
+/* The host's own folders exist before any plug-in asks for them; the
+ * settings folder inside kind 5 is the adaptor's to make. */
 void PrepareFolders()
 {
     for (int kind : {1, 2, 5, 17}) {
@@ -58,8 +59,6 @@ void PrepareFolders()
         std::wstring folder = text;
         OlxGetMemory()->Free(text);
         CreateDirectoryW(folder.c_str(), nullptr);
-        if (kind == 5)
-            CreateDirectoryW((folder + L"setting\\").c_str(), nullptr);
     }
 }
 
@@ -172,15 +171,18 @@ int Usage()
     return 2;
 }
 
-/* 0 when the plug-in gave back everything it was handed, else 3. */
+/* 0 when the plug-in gave back everything it was handed and gave the host
+ * library nothing it need not take, else 3. */
 int Accounting()
 {
     OstrelCounters counters;
     OstrelTestGetCounters(&counters);
-    if (counters.References == 0 && counters.Blocks == 0 && counters.BadFrees == 0)
+    if (counters.References == 0 && counters.Blocks == 0 && counters.BadFrees == 0 && counters.NullPointers == 0)
         return 0;
-    fprintf(stderr, "ostrelhost: left over: %d interface references, %d host memory blocks, %d bad frees\n",
-            counters.References, counters.Blocks, counters.BadFrees);
+    fprintf(stderr,
+            "ostrelhost: left over: %d interface references, %d host memory blocks, %d bad frees, "
+            "%d null pointers\n",
+            counters.References, counters.Blocks, counters.BadFrees, counters.NullPointers);
     return 3;
 }
 

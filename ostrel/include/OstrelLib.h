@@ -24,11 +24,13 @@ public:
     virtual ~OObject();
 };
 
-/* A growable wide text. */
+/* A growable wide text. The stand-in takes a null text as the empty one but
+ * counts it as a fault (OstrelCounters::NullPointers), and so do OCharConv
+ * and OMisc: a real host library need not take null at all. */
 class OSTREL_API OString {
 public:
     OString();
-    OString(const wchar_t *text); // null is the empty text
+    OString(const wchar_t *text);
     OString(const OString &other);
     ~OString();
     OString &operator=(const wchar_t *text);
@@ -45,8 +47,7 @@ private:
 };
 
 /* Converts between wide text and narrow text in the ANSI code page. Every
- * result stays valid until the converter is destroyed; a null input gives
- * the empty text. */
+ * result stays valid until the converter is destroyed. */
 class OSTREL_API OCharConv {
 public:
     OCharConv();

@@ -34,6 +34,7 @@ struct OstrelCounters {
     int References;       // interface references handed out and not released
     int Blocks;           // host memory blocks handed out and not given back
     int BadFrees;         // blocks given back that the host never handed out
+    int NullPointers;     // null pointers given to OString, OCharConv or OMisc
     int NullSecondOps;    // second item operation called with a null item
     int NullFirstOps;     // first item operation called with a null item
     int Opened;           // items opened through OIClient::OpenItem
@@ -43,8 +44,9 @@ struct OstrelCounters {
 
 extern "C" {
 /* Empties the list, forgets the current item, the folder overrides, the
- * open mode, the message box answer and every counter except the two
- * accounts (References, Blocks), which only their owners can settle. */
+ * open mode, the object answer, the message box answer and every counter
+ * except the two accounts (References, Blocks), which only their owners can
+ * settle. */
 OSTREL_API void OstrelTestReset(void);
 /* Appends an item; its index. */
 OSTREL_API int OstrelTestAddItem(uint32_t value, const wchar_t *textA, const wchar_t *textB);
@@ -61,6 +63,9 @@ OSTREL_API uint32_t OstrelTestLastOpen(wchar_t *text, int capacity);
 /* Makes folder kind answer with text instead of its usual folder; a null
  * text makes the host answer with no text at all. */
 OSTREL_API void OstrelTestSetFolder(int kind, const wchar_t *text);
+/* True: OIClient::GetHostObject still hands out its object but answers
+ * false, as a host library need not answer true. */
+OSTREL_API void OstrelTestSetObjectAnswersFalse(BOOL on);
 /* Non-zero: OlxMessageBox shows nothing and returns this answer. */
 OSTREL_API void OstrelTestSetMessageBoxAnswer(int answer);
 /* Text and type of the last OlxMessageBox call. */

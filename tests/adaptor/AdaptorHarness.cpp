@@ -31,7 +31,7 @@ Deployment::Deployment(const std::wstring &adaptorFile, const std::wstring &plug
     // A plug-in's message box must not wait for a person.
     OstrelTestSetMessageBoxAnswer(IDOK);
     SetEnvironmentVariableW(L"OSTREL_HOME", home_.Path().c_str());
-    for (const wchar_t *folder : {L"panel", L"panel\\wpn", L"user", L"user\\setting"})
+    for (const wchar_t *folder : {L"panel", L"panel\\wpn", L"user"})
         CreateDirectoryW((home_ / folder).c_str(), nullptr);
     REQUIRE(CopyFileW((ProgramFolder() + L"PanelBridge.dll").c_str(), AdaptorPath().c_str(), FALSE));
     if (!pluginBytes.empty())
@@ -48,6 +48,10 @@ Deployment::Deployment(const std::wstring &adaptorFile, const std::wstring &plug
 
 Deployment::~Deployment()
 {
+    // Faults since the reset in the constructor, whichever check came last.
+    OstrelCounters faults = Counters();
+    CHECK(faults.BadFrees == 0);
+    CHECK(faults.NullPointers == 0);
     if (adaptor_) {
         FreeLibrary(adaptor_);
         adaptor_ = nullptr;
@@ -104,6 +108,12 @@ void AdaptorRefs::ReleaseAll()
     }
 }
 
+CurrentFolder::CurrentFolder(const std::wstring &path)
+{
+    GetCurrentDirectoryW(MAX_PATH, previous_);
+    REQUIRE(SetCurrentDirectoryW(path.c_str()));
+}
+
 std::wstring TakeHostText(wchar_t *text)
 {
     std::wstring copy = text ? text : L"";
@@ -154,4 +164,5 @@ void CheckNothingOut(int line)
     CHECK(counters.References == 0);
     CHECK(counters.Blocks == 0);
     CHECK(counters.BadFrees == 0);
+    CHECK(counters.NullPointers == 0);
 }

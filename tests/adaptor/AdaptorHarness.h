@@ -1,11 +1,12 @@
 /* Deploys PanelBridge the way the newer host finds it and drives it as that
  * host does, for the adaptor's tests.
  *
- * A Deployment is a fresh host root (OSTREL_HOME) with "panel\wpn\" and the
- * settings folder "user\setting\", a copy of PanelBridge.dll under the title
- * to host, and optionally a plug-in file copied to panel\wpn\<title>.wpn. The
- * adaptor copy imports OstrelLib.dll by name and so shares the one this test
- * program already has loaded: the test and the adaptor see the same host. */
+ * A Deployment is a fresh host root (OSTREL_HOME) with "panel\wpn\" and
+ * "user\" (the adaptor makes "user\setting\"), a copy of PanelBridge.dll
+ * under the title to host, and optionally a plug-in file copied to
+ * panel\wpn\<title>.wpn. The adaptor copy imports OstrelLib.dll by name and
+ * so shares the one this test program already has loaded: the test and the
+ * adaptor see the same host. */
 #pragma once
 #include "FakeLog.h"
 #include "OstrelLib.h"
@@ -69,6 +70,19 @@ struct AdaptorRefs {
     void ReleaseAll();
 };
 
+/* The process's current folder while the object lives: where a relative
+ * path is resolved. */
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::wstring &path);
+    ~CurrentFolder() { SetCurrentDirectoryW(previous_); }
+    CurrentFolder(const CurrentFolder &) = delete;
+    CurrentFolder &operator=(const CurrentFolder &) = delete;
+
+private:
+    wchar_t previous_[MAX_PATH] = {};
+};
+
 /* Copies a host memory text and gives it back to the host memory object. */
 std::wstring TakeHostText(wchar_t *text);
 
@@ -80,7 +94,8 @@ int OstrelLibCopies();
 std::wstring ClassOf(HWND window);
 std::wstring TextOf(HWND window);
 
-/* Every reference and block of host memory handed out has come back, and
- * nothing was given back that the host never handed out. */
+/* Every reference and block of host memory handed out has come back,
+ * nothing was given back that the host never handed out, and no null
+ * pointer reached the host library's classes. */
 void CheckNothingOut(int line);
 #define CHECK_NOTHING_OUT() CheckNothingOut(__LINE__)

@@ -3,6 +3,7 @@
  * help window for every kind of unusable plug-in, and DestroyPanel. Fake
  * plug-ins record each call; the real TuftlingPanel closes the loop. */
 #include "AdaptorHarness.h"
+#include "ModalProbe.h"
 #include "ObjectCount.h"
 #include "doctest.h"
 
@@ -178,15 +179,39 @@ TEST_CASE("the plug-in path is host folder kind 2, wpn, the title and .wpn")
         refs.Panel->DestroyPanel();
         CHECK(log->DestroyCalls == 1);
     }
-    SUBCASE("a host that names no folder gets the help window")
-    {
-        Deployment deployment(L"Lost.dll", L"FakeGood.wpn");
-        OstrelTestSetFolder(2, nullptr);
+    CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("only an absolute kind-2 folder is looked in; any other gives the help window in the host's font")
+{
+    FakeLogView log;
+    ParentWindow parent;
+    Deployment deployment(L"Shaped.dll", L"FakeGood.wpn");
+    const std::wstring home = deployment.Home().Path(), rooted = home.substr(2) + L"panel\\",
+                       driveOnly = home.substr(0, 2) + L"panel\\", absolute = home + L"panel\\";
+    struct Shape {
+        const char *What;
+        const wchar_t *Folder;
+        bool Hosted;
+    };
+    const Shape shapes[] = {
+        {"no text", nullptr, false},           {"empty", L"", false},
+        {"relative", L"panel\\", false},       {"rooted, no drive", rooted.c_str(), false},
+        {"drive, no root", driveOnly.c_str(), false}, {"absolute", absolute.c_str(), true},
+    };
+    CurrentFolder here(home); // from where every relative shape would find the plug-in
+    OstrelTestSetObjectAnswersFalse(TRUE); // the font source is handed out all the same
+    for (const Shape &shape : shapes) {
+        INFO(shape.What);
+        memset(&*log, 0, sizeof *log);
+        OstrelTestSetFolder(2, shape.Folder);
         AdaptorRefs refs(deployment);
         refs.Plugin->Initialize();
         HWND panel = refs.Panel->CreatePanel(parent.get());
-        CHECK(lstrcmpiW(ClassOf(panel).c_str(), L"Edit") == 0);
-        CHECK(log->InfoCalls == 0);
+        CHECK(log->InfoCalls == (shape.Hosted ? 1 : 0));
+        CHECK(deployment.PluginLoaded() == shape.Hosted);
+        if (!shape.Hosted)
+            CHECK((HFONT)SendMessageW(panel, WM_GETFONT, 0, 0) == OstrelTestFont());
         refs.Panel->DestroyPanel();
     }
     CHECK_NOTHING_OUT();
@@ -209,6 +234,36 @@ TEST_CASE("a plug-in without a window gets no ticks and is still destroyed and u
     CHECK_FALSE(hosted.Deploy.PluginLoaded());
     CHECK(hosted.Refs.Panel->DestroyPanel());
     CHECK(log->DestroyCalls == 1);
+    CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("a tick while the plug-in is still inside its last one is skipped; ticks come once a second")
+{
+    FakeLogView log;
+    ParentWindow parent;
+    Hosted hosted(L"Modal.dll", L"FakeModalTick.wpn", parent.get());
+    REQUIRE(hosted.Panel);
+    OstrelTestSetMessageBoxAnswer(0); // a real box, with a modal loop of its own
+    DWORD shown = 0;
+    LONG ticksWhileShown = 0;
+    ModalProbe closer([&] {
+        HWND box = FindThreadWindow("#32770");
+        if (box && !shown)
+            shown = GetTickCount();
+        if (!box || GetTickCount() - shown < 3500)
+            return false;
+        ticksWhileShown = log->TickCalls;
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    REQUIRE(PumpUntil([&] { return closer.Finished() && log->TickDepth == 0; }, 15000));
+    CHECK(ticksWhileShown == 1);
+    CHECK(log->MaxTickDepth == 1);
+    LONG ticks = log->TickCalls;
+    PumpFor(3500);
+    CHECK(log->TickCalls - ticks >= 2);
+    CHECK(log->TickCalls - ticks <= 4);
+    CHECK(hosted.Refs.Panel->DestroyPanel());
     CHECK_NOTHING_OUT();
 }
 
@@ -285,4 +340,17 @@ TEST_CASE("TuftlingPanel hosted by the adaptor shows the mascot and keeps its se
     }
     CHECK(CountThreadWindows() == windowsBefore);
     CHECK(CountGdiObjects() == gdiBefore);
+}
+
+TEST_CASE("the stand-in counts each null pointer given to its classes as a fault")
+{
+    OstrelTestReset();
+    OString made((const wchar_t *)nullptr);
+    made = (const wchar_t *)nullptr;
+    OCharConv conv;
+    conv.a2t(nullptr);
+    conv.t2a(nullptr);
+    OMisc::IsFileExist(nullptr);
+    CHECK(Counters().NullPointers == 5);
+    OstrelTestReset();
 }

@@ -138,6 +138,23 @@ TEST_CASE("a title near the path limit is cut, never overflows")
     CHECK_NOTHING_OUT();
 }
 
+TEST_CASE("the version resource names PanelBridge under any title, at the plug-in's version")
+{
+    Deployment deployment(L"TuftlingPanel.dll", L"");
+    VersionResource bridge(deployment.AdaptorPath()), panel(ProgramFolder() + L"TuftlingPanel.wpn");
+    REQUIRE(bridge.Fixed());
+    REQUIRE(panel.Fixed());
+    for (auto field : {&VS_FIXEDFILEINFO::dwFileVersionMS, &VS_FIXEDFILEINFO::dwFileVersionLS,
+                       &VS_FIXEDFILEINFO::dwProductVersionMS, &VS_FIXEDFILEINFO::dwProductVersionLS})
+        CHECK(bridge.Fixed()->*field == panel.Fixed()->*field);
+    for (const wchar_t *name : {L"FileVersion", L"ProductVersion"})
+        CHECK(bridge.Text(name) == panel.Text(name));
+    // "PanelBridge パネル プラグイン アダプタ"
+    CHECK(bridge.Text(L"FileDescription") == L"PanelBridge \u30D1\u30CD\u30EB \u30D7\u30E9\u30B0\u30A4\u30F3 "
+                                             L"\u30A2\u30C0\u30D7\u30BF");
+    CHECK(bridge.Text(L"OriginalFilename") == L"PanelBridge.dll");
+}
+
 TEST_CASE("ShowPanel and Filter before any panel do nothing")
 {
     Deployment deployment(L"Tuft.dll", L"");

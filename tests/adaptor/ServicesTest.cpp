@@ -152,10 +152,7 @@ TEST_CASE("item services at the edges of the list")
     {
         CHECK(f.Request(SVC_ITEM_OP_A, 0xFFFFFFFF, 0) == SVC_NONE);
         CHECK(f.Request(SVC_ITEM_OP_A, end, 0) == SVC_NONE);
-        CHECK(f.Request(SVC_ITEM_OP_B, end, 0) == SVC_NONE);
-        CHECK(f.Request(SVC_ITEM_OP_B, 0xFFFFFFFF, 0) == SVC_NONE);
         CHECK(Counters().NullFirstOps == 0);
-        CHECK(Counters().NullSecondOps == 0);
         CHECK(f.Request(SVC_ITEM_OP_A, 2, 0) == SVC_OK);
         CHECK(f.Request(SVC_ITEM_OP_B, 2, 0) == SVC_OK);
         CHECK(ItemAt(2).OpFirst == 1);
@@ -258,6 +255,26 @@ TEST_CASE("host folders")
         CHECK(folder(1, text) == SVC_OK);
         CHECK(text == "D:\\\x83\x86\x81\x5b\x83\x55\\setting\\");
     }
+    SUBCASE("a settings folder not there yet is made, one level inside an absolute kind 5 folder only")
+    {
+        std::wstring settings = f.Deploy.SettingsFolder();
+        REQUIRE(RemoveDirectoryW(settings.c_str())); // made for the fake's request from PanelCreate
+        CHECK(folder(1, text) == SVC_OK);
+        CHECK(FileExists(settings));
+        CurrentFolder here(home);
+        CreateDirectoryW((home + L"relative").c_str(), nullptr);
+        struct Shape {
+            std::wstring Kind5, Unmade;
+        };
+        for (const Shape &shape : {Shape{home + L"absent\\", home + L"absent"}, Shape{L"", home + L"setting"},
+                                   Shape{L"relative\\", home + L"relative\\setting"}}) {
+            CAPTURE(Narrow(shape.Kind5));
+            OstrelTestSetFolder(5, shape.Kind5.c_str());
+            CHECK(folder(1, text) == SVC_OK);
+            CHECK(Widen(text) == shape.Kind5 + L"setting\\");
+            CHECK_FALSE(FileExists(shape.Unmade));
+        }
+    }
     SUBCASE("an empty or missing host folder gives 1")
     {
         OstrelTestSetFolder(1, L"");
@@ -270,23 +287,44 @@ TEST_CASE("host folders")
     CHECK_NOTHING_OUT();
 }
 
-TEST_CASE("unknown codes give 3 and touch nothing")
+TEST_CASE("hostile requests get their answer and touch nothing")
 {
     ServiceFixture f;
     OstrelCounters before = Counters();
     std::vector<OstrelItemInfo> items;
     for (int i = 0; i < OstrelTestItemCount(); ++i)
         items.push_back(ItemAt(i));
-    for (uint32_t code : {0u, 10u, 11u, 12u, 13u, 14u, 15u, 20u, 21u, 100u, 0xFFFFFFFFu}) {
-        CAPTURE(code);
-        uint32_t value = Untouched, out = Untouched;
-        CHECK(f.Request(code, (uintptr_t)&value, (uintptr_t)&out) == SVC_UNKNOWN);
-        CHECK(value == Untouched);
-        CHECK(out == Untouched);
+    uint32_t number = Untouched;
+    char *text = (char *)&Untouched;
+    const uintptr_t n = (uintptr_t)&number, t = (uintptr_t)&text, s = (uintptr_t)"text";
+    struct Case {
+        uint32_t Code;
+        uintptr_t Value, Out;
+        uint32_t Result;
+    };
+    std::vector<Case> cases = {
+        // A null pointer where the code writes or reads through it.
+        {SVC_VERSION, 0, n, SVC_NONE},       {SVC_ITEM_COUNT, 0, n, SVC_NONE},  {SVC_ITEM_VALUE, 0, 0, SVC_NONE},
+        {SVC_ITEM_VALUE_B, 0, 0, SVC_NONE},  {SVC_ITEM_SET_TEXT, 0, 0, SVC_NONE}, {SVC_OPEN, 7, 0, SVC_NONE},
+        {SVC_ITEM_TEXT_A, 0, 0, SVC_NONE},   {SVC_ITEM_TEXT_B, 0, 0, SVC_NONE}, {SVC_CURRENT_INDEX, 0, n, SVC_NONE},
+        {SVC_OPEN_INDEX, 0, s, SVC_NONE},    {SVC_OPEN_INDEX, n, 0, SVC_NONE},  {SVC_FOLDER, 1, 0, SVC_NONE},
+        // The second item operation past the end: applied to nothing, and 0.
+        {SVC_ITEM_OP_B, items.size(), 0, SVC_OK}, {SVC_ITEM_OP_B, 0xFFFFFFFF, 0, SVC_OK},
+    };
+    for (uint32_t code : {0u, 10u, 11u, 12u, 13u, 14u, 15u, 20u, 21u, 100u, 0xFFFFFFFFu})
+        cases.push_back({code, n, t, SVC_UNKNOWN});
+    for (const Case &c : cases) {
+        CAPTURE(c.Code);
+        CAPTURE(c.Value);
+        CAPTURE(c.Out);
+        CHECK(f.Request(c.Code, c.Value, c.Out) == c.Result);
     }
+    CHECK(number == Untouched);
+    CHECK(text == (char *)&Untouched);
     OstrelCounters after = Counters();
     CHECK(after.Opened == before.Opened);
     CHECK(after.MessageBoxes == before.MessageBoxes);
+    CHECK(after.NullSecondOps == before.NullSecondOps);
     CHECK(OstrelTestItemCount() == (int)items.size());
     for (size_t i = 0; i < items.size(); ++i) {
         OstrelItemInfo now = ItemAt((int)i);
@@ -308,6 +346,7 @@ TEST_CASE("memory and the message box")
     memset(block, 0x5A, 100000);
     CHECK(f.Host->Free(block) == 1);
     CHECK(f.Host->Free(nullptr) == 1);
+    CHECK(f.Host->ShowMessage(nullptr, MB_OK) == IDYES); // an empty text, not a null, for the library
     CHECK(f.Host->Reserved(0xFFFFFFFF, 0, 7) == 0);
     OstrelTestSetMessageBoxAnswer(IDCANCEL);
     CHECK(f.Host->ShowMessage("plain", MB_OKCANCEL) == IDCANCEL);

@@ -31,6 +31,7 @@ struct FakeServiceTrace {
 
 struct FakeLog {
     LONG InfoCalls, InitCalls, CreateCalls, DestroyCalls, TickCalls, FilterCalls;
+    LONG TickDepth, MaxTickDepth;    // PanelTick calls under way, and the most at once
     uintptr_t CallbacksAddress;      // WPN_Initialize's argument
     uint32_t CallbacksSizeSeen;      // its StructSize on entry
     uintptr_t CreateHost, DestroyHost, TickHost;

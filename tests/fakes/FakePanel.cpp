@@ -2,7 +2,9 @@
  * times: FAKE_GOOD records every call and exercises every service from
  * inside PanelCreate; FAKE_BAD_INFO answers its info call with 0x0100;
  * FAKE_INIT_FAILS returns 1 from WPN_Initialize; FAKE_NULL_PANEL makes no
- * window; FAKE_NO_INIT lacks WPN_Initialize (see FakeNoInit.def).
+ * window; FAKE_NO_INIT lacks WPN_Initialize (see FakeNoInit.def);
+ * FAKE_MODAL_TICK shows a message box through ShowMessage from its first
+ * tick, whose modal loop goes on delivering the host's timers.
  *
  * The hostile ones follow the contract's shape but answer with odd values:
  *   FAKE_INFO_HIGH_BITS  WPN_GetPluginInfo answers 0xFFFFFF01: only the low
@@ -123,6 +125,13 @@ int32_t WPN_CALL PanelTick(HostServices *host, HWND panel)
     ++log->TickCalls;
     log->TickHost = (uintptr_t)host;
     log->TickWindow = panel;
+    if (++log->TickDepth > log->MaxTickDepth)
+        log->MaxTickDepth = log->TickDepth;
+#if defined(FAKE_MODAL_TICK)
+    if (log->TickCalls == 1)
+        host->ShowMessage(FAKE_MESSAGE, MB_OK);
+#endif
+    --log->TickDepth;
     return 0;
 }
 

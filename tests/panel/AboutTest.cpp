@@ -165,32 +165,20 @@ TEST_CASE("the about box template in the module")
 
 TEST_CASE("the version resource")
 {
-    std::wstring path = ProgramFolder() + L"TuftlingPanel.wpn";
-    DWORD ignored = 0, size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    REQUIRE(size);
-    std::vector<char> data(size);
-    REQUIRE(GetFileVersionInfoW(path.c_str(), 0, size, data.data()));
-    VS_FIXEDFILEINFO *fixed = nullptr;
-    UINT length = 0;
-    REQUIRE(VerQueryValueW(data.data(), L"\\", (void **)&fixed, &length));
+    VersionResource version(ProgramFolder() + L"TuftlingPanel.wpn");
+    const VS_FIXEDFILEINFO *fixed = version.Fixed();
+    REQUIRE(fixed);
     CHECK(fixed->dwFileVersionMS == MAKELONG(5, 1));
     CHECK(fixed->dwFileVersionLS == 0);
     CHECK(fixed->dwProductVersionMS == MAKELONG(5, 1));
-    auto value = [&](const wchar_t *name) {
-        wchar_t *text = nullptr;
-        UINT n = 0;
-        std::wstring key = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
-        return VerQueryValueW(data.data(), key.c_str(), (void **)&text, &n) && text ? std::wstring(text)
-                                                                                    : std::wstring(L"?");
-    };
     const std::wstring description = L"TuftlingPanel \u30C0\u30A4\u30CA\u30DF\u30C3\u30AF \u30EA\u30F3\u30AF "
                                      L"\u30E9\u30A4\u30D6\u30E9\u30EA";
-    CHECK(value(L"FileVersion") == L"1, 5, 0, 0");
-    CHECK(value(L"ProductVersion") == L"1, 5, 0, 0");
-    CHECK(value(L"FileDescription") == description);
-    CHECK(value(L"ProductName") == L" " + description);
-    CHECK(value(L"InternalName") == L"TuftlingPanel");
-    CHECK(value(L"OriginalFilename") == L"TuftlingPanel.wpn");
+    CHECK(version.Text(L"FileVersion") == L"1, 5, 0, 0");
+    CHECK(version.Text(L"ProductVersion") == L"1, 5, 0, 0");
+    CHECK(version.Text(L"FileDescription") == description);
+    CHECK(version.Text(L"ProductName") == L" " + description);
+    CHECK(version.Text(L"InternalName") == L"TuftlingPanel");
+    CHECK(version.Text(L"OriginalFilename") == L"TuftlingPanel.wpn");
 }
 
 TEST_CASE("the about box shows the version and follows the count while the mascot dances")

@@ -213,3 +213,29 @@ std::string IniValue(const std::wstring &file, const char *section, const char *
     GetPrivateProfileStringA(section, key, "", value, sizeof value, Narrow(file).c_str());
     return value;
 }
+
+VersionResource::VersionResource(const std::wstring &path)
+{
+    DWORD ignored = 0;
+    data_.resize(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    if (!data_.empty() && !GetFileVersionInfoW(path.c_str(), 0, (DWORD)data_.size(), &data_[0]))
+        data_.clear();
+}
+
+const void *VersionResource::Query(const std::wstring &key) const
+{
+    void *value = nullptr;
+    UINT length = 0;
+    return !data_.empty() && VerQueryValueW(data_.data(), key.c_str(), &value, &length) ? value : nullptr;
+}
+
+const VS_FIXEDFILEINFO *VersionResource::Fixed() const
+{
+    return (const VS_FIXEDFILEINFO *)Query(L"\\");
+}
+
+std::wstring VersionResource::Text(const wchar_t *name) const
+{
+    auto text = (const wchar_t *)Query(std::wstring(L"\\StringFileInfo\\041104b0\\") + name);
+    return text ? text : L"?";
+}

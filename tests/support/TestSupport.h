@@ -78,5 +78,19 @@ struct ShownPanel {
 ShownPanel WaitForPanel(DWORD processId, const wchar_t *hostClass, const wchar_t *panelClass,
                         DWORD timeoutMs = 20000);
 
+/* A module file's version resource: its fixed versions, null when the file
+ * has none, and the texts of its Japanese Unicode block (041104b0), "?" for
+ * a text it lacks. */
+class VersionResource {
+public:
+    explicit VersionResource(const std::wstring &path);
+    const VS_FIXEDFILEINFO *Fixed() const;
+    std::wstring Text(const wchar_t *name) const;
+
+private:
+    const void *Query(const std::wstring &key) const;
+    std::string data_;
+};
+
 /* Reads a private-profile value as text ("" when absent). */
 std::string IniValue(const std::wstring &file, const char *section, const char *key);
