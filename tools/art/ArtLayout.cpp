@@ -55,8 +55,6 @@ std::string FrameName(size_t index)
 
 bool LayOut(const std::string &bytes, ArtLayout &layout)
 {
-    layout.Lines.clear(); // a fresh layout: the frames are replaced by ReadArt below
-    layout.TooLongLine = layout.CtrlZLine = layout.UnreadLines = 0;
     layout.Bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
     layout.FrameLine.assign(FRAME_FIRST_DANCE, 0);
     const size_t end = std::min(bytes.find('\x1a'), bytes.size());
@@ -72,26 +70,24 @@ bool LayOut(const std::string &bytes, ArtLayout &layout)
         size_t stop = ended ? lf : end;
         if (ended && stop > pos && bytes[stop - 1] == '\r')
             --stop;
-        ArtLine line{number, bytes.substr(pos, stop - pos), stop - pos, ROLE_NONE, 0, nullptr};
+        ArtLine line{number, bytes.substr(pos, stop - pos), stop - pos, ROLE_NONE};
         const bool tooLong = line.Bytes.size() > ART_LINE_BYTES - 1;
         if (tooLong)
             line.Bytes.resize(ART_LINE_BYTES - 1);
-        if ((line.Name = SectionOf(line.Bytes))) {
+        if (const char *name = SectionOf(line.Bytes)) {
             line.Role = ROLE_SECTION;
-            if (line.Name == Sections[0])
+            if (name == Sections[0])
                 section = FRAME_NORMAL;
-            else if (line.Name == Sections[1])
+            else if (name == Sections[1])
                 section = FRAME_HIDE;
-            else if (line.Name == Sections[2])
+            else if (name == Sections[2])
                 section = layout.FrameLine.size(), layout.FrameLine.push_back(number);
             else
                 section = (size_t)-1;
             if (section < FRAME_FIRST_DANCE && !layout.FrameLine[section])
                 layout.FrameLine[section] = number;
-            line.Frame = section;
         } else if (section != (size_t)-1) {
             line.Role = ROLE_FRAME;
-            line.Frame = section;
         }
         layout.Lines.push_back(line);
         if (tooLong) {

@@ -11,8 +11,8 @@
 
 enum LineRole {
     ROLE_NONE,    // in no section (before the first, or after "$End"): ignored
-    ROLE_FRAME,   // a line of the frame in `Frame`
-    ROLE_SECTION, // a section line; "$Dance" opens the frame in `Frame`
+    ROLE_FRAME,   // a line of a frame
+    ROLE_SECTION, // a section line
 };
 
 struct ArtLine {
@@ -20,8 +20,6 @@ struct ArtLine {
     std::string Bytes; // without its line end; a too-long line is cut where the panel cuts it
     size_t Length;     // its length in the file, without its line end
     LineRole Role;
-    size_t Frame;      // for ROLE_FRAME and "$Dance": the frame's index
-    const char *Name;  // for ROLE_SECTION: "$Normal", "$Hide", "$Dance" or "$End"
 };
 
 struct ArtLayout {
@@ -34,7 +32,7 @@ struct ArtLayout {
     bool Bom = false;            // the file starts with a UTF-8 byte-order mark
 };
 
-/* Lays out the file's bytes; false when the panel's reader and the line walk
+/* Lays out the file's bytes into a fresh layout; false when the panel's reader and the line walk
  * disagree on the frames (a fault of this tool, never of the file). */
 bool LayOut(const std::string &bytes, ArtLayout &layout);
 

@@ -18,7 +18,6 @@ public:
     void Warning(int line, const std::string &message) { list_.push_back({line, false, message}); }
     int Errors() const;
     int Warnings() const;
-    const std::vector<Finding> &List() const { return list_; }
     /* Prints every finding, sorted by line, for the file named `file`. */
     void Print(FILE *out, const std::string &file) const;
 
