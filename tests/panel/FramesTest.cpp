@@ -1,11 +1,13 @@
 /* The frame store in-process, through panel_core: an art file on disk in,
  * LoadFrames' result and FrameList out. Table-driven cases of the art file
  * rules, every number of the built-in set, a differential test against an
- * independent model (FramesModel.h) over thousands of seeded random files, the
- * 64 KiB read-buffer boundary, an art file held open by another program,
- * repeated loads, and the section-name comparison under code page 932. */
+ * independent model (FramesModel.h) over thousands of seeded random files, read
+ * from the file and a few bytes at a time, the 64 KiB read-buffer boundary, an
+ * art file held open by another program, repeated loads, and the section-name
+ * comparison under code page 932. */
 #include "doctest.h"
 #include "FramesModel.h"
+#include "ShortReads.h"
 #include "TestSupport.h"
 
 #include "ArtReader.h"
@@ -502,7 +504,7 @@ size_t LongestLine(const std::string &file)
 
 } // namespace
 
-TEST_CASE("LoadFrames agrees with the model on thousands of random art files")
+TEST_CASE("LoadFrames, and the reader fed a few bytes at a time, agree with the model on random art files")
 {
     const int FILES = 3000;
     ArtFolder art;
@@ -514,9 +516,14 @@ TEST_CASE("LoadFrames agrees with the model on thousands of random art files")
         CAPTURE(Show(file));
         CHECK(art.Load(file));
         const FrameTexts expected = ModelFrames(file);
-        if (Frames.List.Texts() != expected) {
+        // A short read is not the end of the file: the frames after it count.
+        FrameStore trickled;
+        ShortReads slowly(file, n);
+        ReadArt(slowly, trickled);
+        if (Frames.List.Texts() != expected || trickled.Texts() != expected) {
             ++mismatches;
             CHECK_FRAMES(Frames.List, expected);
+            CHECK_FRAMES(trickled, expected);
         }
         danceFrames += DanceFrameCount();
         overLong += LongestLine(file) > 1023;
