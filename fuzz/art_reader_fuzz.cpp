@@ -3,12 +3,13 @@
  * run.sh). Any bytes are an art file: ReadArt must read them without fault,
  * keep the invariants of the frame store, agree with the independent model of
  * the rules (tests/panel/FramesModel.h), give the same frames when the same
- * bytes sit across its 64 KiB read-buffer boundary, and agree with the model
- * when they follow a section longer than its copy room. The first reading
- * goes through the file source the panel uses, from a file holding the
- * bytes; the others read them from memory. */
+ * bytes come a few at a time or sit across its 64 KiB read-buffer boundary,
+ * and agree with the model when they follow a section longer than its copy
+ * room. The first reading goes through the file source the panel uses, from
+ * a file holding the bytes; the others read them from memory. */
 #include "ArtReader.h"
 #include "FramesModel.h"
+#include "ShortReads.h"
 
 #include <stdint.h>
 #include <stdio.h>
@@ -114,6 +115,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CheckInvariants(bytes, frames);
     if (frames != ModelFrames(bytes))
         Fail("frames differ from the model");
+
+    // The same bytes handed out 1 to 100 at a time, as a slow file gives them.
+    ShortReads slowly(bytes, (unsigned)size);
+    if (Read(slowly) != frames)
+        Fail("frames differ when read a few bytes at a time");
 
     // The same bytes after filler lines (dropped: no section yet), placed so
     // that the 64 KiB boundary falls just after the first CR, or else in the

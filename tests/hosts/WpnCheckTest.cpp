@@ -1,12 +1,14 @@
 /* wpncheck run as a process, the way a plug-in author runs it: it passes
  * TuftlingPanel on every check, and each faulty plug-in makes it fail exactly
  * the check that the fault breaks (the same check again in the reload cycle
- * is allowed), with the exit code saying so. */
+ * is allowed), with the exit code saying so; and a plug-in receives exactly
+ * the ticks it reports. */
 #include "doctest.h"
 #include "TestSupport.h"
 
 #include <set>
 #include <sstream>
+#include <stdlib.h>
 #include <vector>
 
 namespace {
@@ -17,10 +19,10 @@ struct Run {
     std::string Text;
 };
 
-Run RunCheck(const std::wstring &plugin)
+Run RunCheck(const std::wstring &plugin, const std::wstring &options = L"")
 {
     Run run;
-    ChildProcess check(ProgramFolder() + L"wpncheck.exe", L"\"" + plugin + L"\"");
+    ChildProcess check(ProgramFolder() + L"wpncheck.exe", options + L"\"" + plugin + L"\"");
     REQUIRE(check.Started());
     check.Finish();
     run.ExitCode = check.ExitCode;
@@ -138,4 +140,23 @@ TEST_CASE("a file that is not a plug-in fails the load check")
     CHECK(missing.ExitCode == 1);
     CHECK(missing.Text.find("no such file") != std::string::npos);
     CHECK(FailedChecks(missing) == std::set<std::string>{"load"});
+}
+
+TEST_CASE("a plug-in receives exactly the ticks wpncheck reports, in each cycle")
+{
+    // The faulty plug-ins write how many PanelTick calls each panel received
+    // to ticks.txt in their settings folder.
+    TempDir dir;
+    const std::wstring folder = dir.Path().substr(0, dir.Path().size() - 1); // no \ before the quote
+    Run run = RunCheck(ProgramFolder() + L"FaultyPlainNames.wpn", L"--settings \"" + folder + L"\" ");
+    CAPTURE(run.Text);
+    CHECK(run.ExitCode == 0);
+    const char Said[] = "PASS ticks: "; // followed by the number of calls
+    const size_t at = run.Text.find(Said);
+    REQUIRE(at != std::string::npos);
+    const std::string ticks = std::to_string(atoi(run.Text.c_str() + at + sizeof Said - 1));
+    REQUIRE(ticks != "0");
+    std::string received;
+    REQUIRE(ReadFileBytes(dir / L"ticks.txt", received));
+    CHECK(received == ticks + "\r\n" + ticks + "\r\n"); // the first cycle and the reload
 }

@@ -66,6 +66,11 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
          {":1: warning: lines 1 to 2 are in no section"}, "0 errors, 1 warning"},
         {"a line over 1023 bytes", ArtLines({"$Normal", std::string(1100, 'a'), "$Hide", "h"}), L"", 1,
          {":2: error: this line is 1100 bytes long", "(2 more lines lost)"}, "2 errors, 2 warnings"},
+        // At the limit, after "$End", where no frame's width counts.
+        {"a line of exactly 1023 bytes", Fine + ArtLines({"$End", std::string(1023, 'a'), "after", "it"}), L"", 0,
+         {":8: warning: lines 8 to 10 are in no section"}, "0 errors, 1 warning"},
+        {"a line of exactly 1024 bytes", Fine + ArtLines({"$End", std::string(1024, 'a'), "after", "it"}), L"", 1,
+         {":8: error: this line is 1024 bytes long", "(2 more lines lost)"}, "1 error, 1 warning"},
         {"near misses of $Normal", ArtLines({"$normal", "$Normal ", "\x81\x90Normal", "$Hide", "h", "$Dance", "d"}),
          L"", 1,
          {":1: warning: this line looks like the section line \"$Normal\" but is not one (letters in another case)",

@@ -9,13 +9,19 @@
  *   FAULT_FREE_TWICE   the settings folder text is given back twice
  *   FAULT_RECORD       PanelCreate writes into the host record
  *   FAULT_LEAK         each panel makes a brush and never deletes it
- *   FAULT_KEEP_WINDOW  PanelDestroy leaves the panel window alive */
+ *   FAULT_KEEP_WINDOW  PanelDestroy leaves the panel window alive
+ * Each panel, at PanelDestroy, adds a line to "ticks.txt" in its settings
+ * folder: the number of PanelTick calls it received, so that a test can hold
+ * the host to the count it reports. */
 #include "WpnContract.h"
 
 namespace {
 
 const char ClassName[] = "wpncheck faulty panel";
+const char TickFile[] = "ticks.txt";
 HWND Panel;
+char TickPath[MAX_PATH]; // empty when the host gave no folder, or too long a one
+LONG Ticks;              // PanelTick calls since PanelCreate
 #if defined(FAULT_LEAK)
 HBRUSH Leaked;
 #endif
@@ -28,10 +34,28 @@ HINSTANCE Self()
     return self;
 }
 
+void NoteTicks()
+{
+    if (!TickPath[0])
+        return;
+    HANDLE file = CreateFileA(TickPath, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    char line[16];
+    DWORD written;
+    WriteFile(file, line, (DWORD)wsprintfA(line, "%ld\r\n", Ticks), &written, nullptr);
+    CloseHandle(file);
+}
+
 HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 {
+    Ticks = 0;
+    TickPath[0] = '\0';
     char *folder = nullptr;
     if (host->Request(SVC_FOLDER, SVC_FOLDER_SETTINGS, (uintptr_t)&folder) == SVC_OK) {
+        if (lstrlenA(folder) + sizeof TickFile <= sizeof TickPath)
+            wsprintfA(TickPath, "%s%s", folder, TickFile);
 #if !defined(FAULT_KEEP_TEXT)
         host->Free(folder);
 #endif
@@ -56,6 +80,7 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 
 int32_t WPN_CALL PanelDestroy(HostServices *, HWND)
 {
+    NoteTicks();
 #if !defined(FAULT_KEEP_WINDOW)
     if (Panel) {
         DestroyWindow(Panel);
@@ -72,6 +97,7 @@ int32_t __cdecl PanelTick(HostServices *, HWND)
 int32_t WPN_CALL PanelTick(HostServices *, HWND)
 #endif
 {
+    ++Ticks;
     return 0;
 }
 
