@@ -2,8 +2,9 @@
 # The SDK zip as an author gets it:  sdk_test.sh SDK.zip WINERUN
 # It holds exactly the promised files; the sample builds from the zip alone
 # with the mingw-w64 command its README gives (warnings as errors), exports
-# the two functions, and passes the zip's own wpncheck on every check; the
-# zip's ostrelhost runs it through a copy of PanelBridge named after it.
+# the two functions, and passes the zip's own wpncheck on every check, which
+# fails it without its UnregisterClassA line; the zip's ostrelhost runs it
+# through a copy of PanelBridge named after it.
 set -eu
 zip=$1 winerun=$2
 work=$(mktemp -d)
@@ -40,6 +41,25 @@ exports=$(i686-w64-mingw32-objdump -p "$plugin" | grep -c -E '\] (WPN_GetPluginI
 run "$sdk/bin/wpncheck.exe" "$(winpath "$plugin")" || fail "wpncheck: $(cat "$work/out")"
 cat "$work/out"
 grep -q ' 0 warned, 0 failed, 0 skipped: PASS$' "$work/out" || fail "wpncheck did not pass every check"
+
+# The guide's warning made real: the sample with its UnregisterClassA line
+# removed leaves its window class registered when it is unloaded, makes no
+# panel when loaded again, and wpncheck fails it for that.
+broken=$sdk/samples/broken
+mkdir "$broken"
+sed '/UnregisterClassA/d' "$sdk/samples/hello-panel/HelloPanel.c" >"$broken/HelloPanel.c"
+! cmp -s "$broken/HelloPanel.c" "$sdk/samples/hello-panel/HelloPanel.c" || fail "the sample has no UnregisterClassA line"
+cp "$sdk/samples/hello-panel/HelloPanel.def" "$broken/"
+(cd "$broken" && eval "$build") || fail "the sample without UnregisterClassA does not build"
+rc=0
+run "$sdk/bin/wpncheck.exe" "$(winpath "$broken/HelloPanel.wpn")" || rc=$?
+cat "$work/out"
+[ $rc = 1 ] || fail "wpncheck exited with $rc on the sample without UnregisterClassA"
+grep -q '^FAIL reload: create: PanelCreate returned null, though it made a panel in the first cycle: its window class "HelloPanel" was still registered' "$work/out" ||
+  fail "wpncheck did not name the window class left registered"
+grep -q '^FAIL reload: ticks: ' "$work/out" || fail "the reload's ticks, skipped, did not fail"
+! grep -q '^SKIP ' "$work/out" || fail "a check was skipped instead of failed"
+grep -q ': FAIL$' "$work/out" || fail "the summary does not say FAIL"
 
 cp "$sdk/ostrelhost/PanelBridge.dll" "$sdk/ostrelhost/HelloPanel.dll"
 mkdir -p "$sdk/ostrelhost/panel/wpn"
