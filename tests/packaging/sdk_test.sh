@@ -22,9 +22,10 @@ run() {
 unzip -q "$zip" -d "$work"
 sdk=$work/$(basename "$zip" .zip)
 [ -d "$sdk" ] || fail "no folder $(basename "$sdk") in the zip"
-expected='README.txt bin/HelloPanel.wpn bin/wpncheck.exe bin/wpnhost.exe contract/WpnContract.h
+expected='README.txt LICENSE.txt bin/HelloPanel.wpn bin/wpncheck.exe bin/wpnhost.exe contract/WpnContract.h
 docs/WRITING-A-PANEL.md docs/images/hello-panel.png ostrelhost/OstrelLib.dll ostrelhost/PanelBridge.dll
-ostrelhost/ostrelhost.exe samples/hello-panel/HelloPanel.c samples/hello-panel/HelloPanel.def'
+ostrelhost/ostrelhost.exe samples/hello-panel/HelloPanel.c samples/hello-panel/HelloPanel.def
+samples/hello-panel/HelloPanel.ico'
 got=$(cd "$sdk" && find . -type f -size +0 | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
 want=$(echo $expected | tr ' ' '\n' | LC_ALL=C sort | tr '\n' ' ')
 [ "$got" = "$want" ] || fail "the zip holds: $got; expected: $want"
@@ -63,7 +64,7 @@ grep -q ': FAIL$' "$work/out" || fail "the summary does not say FAIL"
 
 cp "$sdk/ostrelhost/PanelBridge.dll" "$sdk/ostrelhost/HelloPanel.dll"
 mkdir -p "$sdk/ostrelhost/panel/wpn"
-cp "$plugin" "$sdk/ostrelhost/panel/wpn/"
+cp "$plugin" "$sdk/samples/hello-panel/HelloPanel.ico" "$sdk/ostrelhost/panel/wpn/"
 run "$sdk/ostrelhost/ostrelhost.exe" --close-after 2500 "$(winpath "$sdk/ostrelhost/HelloPanel.dll")" ||
   fail "ostrelhost from the zip: $(cat "$work/out")"
 echo "PASS: the SDK's contents, its sample built from it alone, wpncheck and ostrelhost from it"
