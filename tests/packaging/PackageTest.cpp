@@ -11,6 +11,8 @@
 #include "OstrelLib.h"
 #include "WpnLoader.h"
 
+#include <sstream>
+#include <stdlib.h>
 
 namespace {
 
@@ -39,6 +41,31 @@ TEST_CASE("the package holds the files a user and an art author need")
     // The panel reads TuftlingAA.txt: the sample must not replace the
     // built-in drawings until the user copies it under that name.
     CHECK_FALSE(FileExists(PackageFolder() + L"TuftlingAA.txt"));
+}
+
+TEST_CASE("INSTALL.txt reads in order: its sections are numbered 1, 2, ... and each names only earlier ones")
+{
+    std::string text;
+    REQUIRE(ReadFileBytes(PackageFolder() + L"INSTALL.txt", text));
+    std::istringstream lines(text);
+    std::string previous;
+    int current = 0;
+    for (std::string line; std::getline(lines, line); previous = line) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // A heading is "N. Title" underlined with dashes.
+        if (!line.empty() && line.find_first_not_of('-') == std::string::npos && atoi(previous.c_str()) > 0) {
+            CAPTURE(previous);
+            CHECK(atoi(previous.c_str()) == current + 1);
+            current = atoi(previous.c_str());
+        }
+        for (size_t at = line.find("section "); at != std::string::npos; at = line.find("section ", at + 1)) {
+            int named = atoi(line.c_str() + at + 8);
+            CAPTURE(line);
+            CHECK((named == 0 || named < current));
+        }
+    }
+    CHECK(current >= 10);
 }
 
 TEST_CASE("the plug-in stays small: the newer host loads it again for every panel")
