@@ -190,7 +190,8 @@ void Cycle::DecoratedNames()
     } names[] = {{WPN_EXPORT_INFO, "_WPN_GetPluginInfo@0"}, {WPN_EXPORT_INITIALIZE, "_WPN_Initialize@4"}};
     std::string missing, elsewhere;
     for (const Name &n : names) {
-        FARPROC plain = GetProcAddress(plugin_.Module, n.Plain), decorated = GetProcAddress(plugin_.Module, n.Decorated);
+        FARPROC plain = GetProcAddress(plugin_.Module, n.Plain);
+        FARPROC decorated = GetProcAddress(plugin_.Module, n.Decorated);
         if (!decorated)
             missing += std::string(missing.empty() ? "" : ", ") + n.Decorated;
         else if (plain && decorated != plain)
@@ -208,7 +209,8 @@ void Cycle::DecoratedNames()
 bool Cycle::InfoByte()
 {
     Stage = "WPN_GetPluginInfo";
-    StepResult step = InfoByteStep(plugin_, [](const void *info) { return Stack.Call("WPN_GetPluginInfo", info, {}); });
+    StepResult step =
+        InfoByteStep(plugin_, [](const void *info) { return Stack.Call("WPN_GetPluginInfo", info, {}); });
     Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "info byte", "%s", step.Detail.c_str());
     return step.Passed;
 }

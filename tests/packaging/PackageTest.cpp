@@ -120,7 +120,8 @@ TEST_CASE("the package's bridgecheck, run before installing, finds the package's
 
 TEST_CASE("the sample art file shows every section and checks clean")
 {
-    ChildProcess check(PackageFolder() + L"TuftlingArt.exe", L"check \"" + PackageFolder() + L"TuftlingAA-sample.txt\"");
+    ChildProcess check(PackageFolder() + L"TuftlingArt.exe",
+                       L"check \"" + PackageFolder() + L"TuftlingAA-sample.txt\"");
     REQUIRE(check.Started());
     check.Finish();
     CAPTURE(check.Output);
