@@ -6,6 +6,7 @@
  * before the module is unloaded, so that the run can go on. */
 #include "Cycle.h"
 
+#include "LoadSteps.h"
 #include "MenuCloser.h"
 #include "ObjectCount.h"
 #include "Paths.h"
@@ -114,6 +115,7 @@ private:
     bool InfoByte();
     bool Initialize();
     void Create();
+    void RememberPanel();
     void Ticks();
     void ContextMenu();
     void Destroy();
@@ -124,8 +126,7 @@ private:
 
     CheckHost &host_;
     const CycleSetup &setup_;
-    HMODULE module_ = nullptr;
-    const void *info_ = nullptr, *init_ = nullptr;
+    PluginSteps plugin_;
     PanelCallbacks slots_ = {};
     HWND panel_ = nullptr;
     int gdiBefore_ = 0, windowsBefore_ = 0;
@@ -143,7 +144,7 @@ bool Cycle::Run()
         DecoratedNames();
     if (!exports || !InfoByte() || !Initialize()) {
         Stage = "unload";
-        FreeLibrary(module_);
+        FreeLibrary(plugin_.Module);
         return false;
     }
     if (!slots_.PanelCreate) {
@@ -167,31 +168,17 @@ bool Cycle::Run()
 bool Cycle::Load()
 {
     Stage = "load";
-    std::string path = Narrow(setup_.PluginPath);
-    if (GetFileAttributesW(setup_.PluginPath.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        Out.Line(Verdict::Fail, "load", "%s: no such file", path.c_str());
-        return false;
-    }
-    module_ = LoadLibraryW(setup_.PluginPath.c_str());
-    if (!module_) {
-        Out.Line(Verdict::Fail, "load", "%s: not a loadable 32-bit DLL (error %lu)", path.c_str(), GetLastError());
-        return false;
-    }
-    Out.Line(Verdict::Pass, "load", "%s", path.c_str());
-    return true;
+    StepResult step = LoadStep(setup_.PluginPath, plugin_);
+    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "load", "%s%s%s", Narrow(setup_.PluginPath).c_str(),
+             step.Passed ? "" : ": ", step.Detail.c_str());
+    return step.Passed;
 }
 
 bool Cycle::Exports()
 {
-    info_ = (const void *)GetProcAddress(module_, WPN_EXPORT_INFO);
-    init_ = (const void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
-    if (info_ && init_) {
-        Out.Line(Verdict::Pass, "exports", "WPN_GetPluginInfo, WPN_Initialize");
-        return true;
-    }
-    Out.Line(Verdict::Fail, "exports", "missing %s%s%s", info_ ? "" : "WPN_GetPluginInfo",
-             !info_ && !init_ ? " and " : "", init_ ? "" : "WPN_Initialize");
-    return false;
+    StepResult step = ExportsStep(plugin_);
+    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "exports", "%s", step.Detail.c_str());
+    return step.Passed;
 }
 
 // Hosts bind only the plain names; the decorated ones are a courtesy to
@@ -203,7 +190,8 @@ void Cycle::DecoratedNames()
     } names[] = {{WPN_EXPORT_INFO, "_WPN_GetPluginInfo@0"}, {WPN_EXPORT_INITIALIZE, "_WPN_Initialize@4"}};
     std::string missing, elsewhere;
     for (const Name &n : names) {
-        FARPROC plain = GetProcAddress(module_, n.Plain), decorated = GetProcAddress(module_, n.Decorated);
+        FARPROC plain = GetProcAddress(plugin_.Module, n.Plain);
+        FARPROC decorated = GetProcAddress(plugin_.Module, n.Decorated);
         if (!decorated)
             missing += std::string(missing.empty() ? "" : ", ") + n.Decorated;
         else if (plain && decorated != plain)
@@ -221,21 +209,17 @@ void Cycle::DecoratedNames()
 bool Cycle::InfoByte()
 {
     Stage = "WPN_GetPluginInfo";
-    uint32_t info = Stack.Call("WPN_GetPluginInfo", info_, {});
-    if (WPN_INFO_ACCEPTED(info)) {
-        Out.Line(Verdict::Pass, "info byte", "0x%04lX has low byte 0x01", (unsigned long)info);
-        return true;
-    }
-    Out.Line(Verdict::Fail, "info byte", "0x%04lX has low byte 0x%02lX, must be 0x01", (unsigned long)info,
-             (unsigned long)(info & 0xFF));
-    return false;
+    StepResult step =
+        InfoByteStep(plugin_, [](const void *info) { return Stack.Call("WPN_GetPluginInfo", info, {}); });
+    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "info byte", "%s", step.Detail.c_str());
+    return step.Passed;
 }
 
 bool Cycle::Initialize()
 {
     Stage = "WPN_Initialize";
     CallbackRecord record;
-    int32_t result = (int32_t)Stack.Call("WPN_Initialize", init_, {U32(record.Get())});
+    int32_t result = (int32_t)Stack.Call("WPN_Initialize", plugin_.Initialize, {U32(record.Get())});
     if (result != 0) {
         Out.Line(Verdict::Fail, "initialize result", "WPN_Initialize returned %ld, must be 0", (long)result);
         return false;
@@ -250,7 +234,7 @@ bool Cycle::Initialize()
         if (!slots[i])
             continue;
         offered += std::string(offered.empty() ? "" : ", ") + SlotNames[i];
-        if (!InModule(slots[i], module_))
+        if (!InModule(slots[i], plugin_.Module))
             wild += std::string(wild.empty() ? "" : ", ") + SlotNames[i];
     }
     std::string stray = record.StrayWrite();
@@ -292,10 +276,23 @@ void Cycle::Create()
     panel_ = (HWND)(uintptr_t)Stack.Call("PanelCreate", (const void *)slots_.PanelCreate,
                                          {U32(host_.Record()), U32(setup_.Parent)});
     AfterCallback("PanelCreate");
+    FirstPanel &first = *setup_.Panel;
+    if (!panel_ && !setup_.First && first.Made) {
+        std::string cause = first.ClassLeft ? ": its window class \"" + first.Class +
+                                                  "\" was still registered from the first load (unregister it in "
+                                                  "PanelDestroy)"
+                                            : " (the usual cause: a window class left registered, so that "
+                                              "registering it again fails; unregister it in PanelDestroy)";
+        Out.Line(Verdict::Fail, "create", "PanelCreate returned null, though it made a panel in the first cycle%s",
+                 cause.c_str());
+        return;
+    }
     if (!panel_) {
         Out.Line(Verdict::Warn, "create", "PanelCreate returned null (allowed: the host then shows no panel)");
         return;
     }
+    if (setup_.First)
+        RememberPanel();
     bool child = IsWindow(panel_) && GetParent(panel_) == setup_.Parent &&
                  (GetWindowLongW(panel_, GWL_STYLE) & WS_CHILD);
     if (child)
@@ -304,6 +301,17 @@ void Cycle::Create()
         Out.Line(Verdict::Fail, "create", "PanelCreate returned 0x%08lX, which is not a window", (unsigned long)U32(panel_));
     else
         Out.Line(Verdict::Fail, "create", "PanelCreate returned a window that is not a child of the parent");
+}
+
+void Cycle::RememberPanel()
+{
+    FirstPanel &first = *setup_.Panel;
+    first.Made = true;
+    char name[256];
+    if ((HMODULE)GetClassLongPtrA(panel_, GCLP_HMODULE) == plugin_.Module && GetClassNameA(panel_, name, sizeof name)) {
+        first.Class = name;
+        first.Owner = plugin_.Module;
+    }
 }
 
 void Cycle::Ticks()
@@ -432,11 +440,17 @@ void Cycle::Services()
 void Cycle::Unload()
 {
     Stage = "unload";
-    HMODULE module = module_;
+    HMODULE module = plugin_.Module;
     BOOL freed = FreeLibrary(module);
-    module_ = nullptr;
+    DWORD error = GetLastError();
+    plugin_.Module = nullptr;
+    // A class outlives the module that registered it; its procedure does not.
+    FirstPanel &first = *setup_.Panel;
+    WNDCLASSA left;
+    if (setup_.First && !first.Class.empty())
+        first.ClassLeft = GetClassInfoA(first.Owner, first.Class.c_str(), &left) != 0;
     if (!freed)
-        Out.Line(Verdict::Fail, "unload", "FreeLibrary failed (error %lu)", GetLastError());
+        Out.Line(Verdict::Fail, "unload", "FreeLibrary failed (error %lu)", (unsigned long)error);
     else if (StillMapped(module))
         Out.Line(Verdict::Warn, "unload", "the module stays mapped after FreeLibrary (it holds a reference to itself)");
     else

@@ -8,10 +8,32 @@
 Report Out;
 const char *volatile Stage = "start";
 
+bool Report::SeenBefore(Verdict verdict, const std::string &check, const std::string &text) const
+{
+    for (const Seen &seen : first_)
+        if (seen.verdict == verdict && seen.check == check && (text.empty() || seen.text == text))
+            return true;
+    return false;
+}
+
 void Report::Line(Verdict verdict, const char *check, const char *format, ...)
 {
-    if (quiet_ && (verdict == Verdict::Pass || verdict == Verdict::Warn))
-        return;
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    std::string line = text;
+    if (!reload_) {
+        first_.push_back({verdict, check, line});
+    } else {
+        if (verdict == Verdict::Skip && SeenBefore(Verdict::Pass, check, "")) {
+            verdict = Verdict::Fail;
+            line += " (it passed in the first cycle)";
+        }
+        if (SeenBefore(verdict, check, line))
+            return;
+    }
     const char *word = "PASS";
     switch (verdict) {
     case Verdict::Pass: ++passed_; break;
@@ -19,13 +41,20 @@ void Report::Line(Verdict verdict, const char *check, const char *format, ...)
     case Verdict::Fail: ++failed_; ++recentFailures_; word = "FAIL"; break;
     case Verdict::Skip: ++skipped_; word = "SKIP"; break;
     }
-    printf("%s %s%s: ", word, prefix_, check);
-    va_list args;
-    va_start(args, format);
-    vprintf(format, args);
-    va_end(args);
-    printf("\n");
+    printf("%s %s%s: %s\n", word, prefix_, check, line.c_str());
     fflush(stdout);
+}
+
+void Report::StartReload(const char *prefix)
+{
+    reload_ = true;
+    prefix_ = prefix;
+}
+
+void Report::EndReload()
+{
+    reload_ = false;
+    prefix_ = "";
 }
 
 int Report::TakeFailures()

@@ -1,7 +1,11 @@
 /* The checker's output: one line per check with its verdict, counted for the
- * summary line and the exit code. The second load-and-run cycle reports
- * quietly: only its failures are printed, under a "reload" name. */
+ * summary line and the exit code. The second load-and-run cycle (the reload)
+ * is held to the first: of its lines only those that differ from the first
+ * cycle's are printed and counted, under a "reload: " prefix, and a check
+ * that passed in the first cycle and is skipped in the reload fails. */
 #pragma once
+#include <string>
+#include <vector>
 
 enum class Verdict { Pass, Warn, Fail, Skip };
 
@@ -13,8 +17,10 @@ public:
 #endif
         ;
 
-    /* Quiet: PASS and WARN lines are neither printed nor counted. */
-    void SetQuiet(bool quiet, const char *prefix) { quiet_ = quiet; prefix_ = prefix; }
+    /* Lines from here on belong to the reload and are compared with every
+     * line printed before; EndReload goes back to printing everything. */
+    void StartReload(const char *prefix);
+    void EndReload();
     /* Failures printed since the last call. */
     int TakeFailures();
 
@@ -25,7 +31,14 @@ public:
     void PrintSummary() const;
 
 private:
-    bool quiet_ = false;
+    struct Seen {
+        Verdict verdict;
+        std::string check, text;
+    };
+    bool SeenBefore(Verdict verdict, const std::string &check, const std::string &text) const;
+
+    std::vector<Seen> first_; // the lines before the reload
+    bool reload_ = false;
     const char *prefix_ = "";
     int passed_ = 0, warned_ = 0, failed_ = 0, skipped_ = 0, recentFailures_ = 0;
 };

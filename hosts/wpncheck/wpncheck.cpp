@@ -5,7 +5,8 @@
  * Drives the plug-in through the whole contract from the host side with
  * instrumented services, twice over (the second cycle proves unload and
  * reload), and prints one line per check: PASS, WARN, FAIL or SKIP, the
- * check's name and what was seen; then a summary line.
+ * check's name and what was seen; of the second cycle, the lines that differ
+ * from the first. Then a summary line.
  *
  * Exit codes: 0 no check failed (warnings allowed), 1 a check failed,
  * 2 usage, 3 the plug-in crashed the process, 4 a callback did not return
@@ -23,7 +24,6 @@
 #include <string>
 
 namespace {
-
 
 void RemoveTree(const std::string &folder)
 {
@@ -166,16 +166,17 @@ int main()
     {
         CheckHost host(root, settingsFolder, root + "wpn\\");
         ResourceCounts first, second;
-        CycleSetup setup = {FullPath(plugin), parent, true, &first};
+        FirstPanel panel;
+        CycleSetup setup = {FullPath(plugin), parent, true, &first, &panel};
         if (RunCycle(host, setup)) {
             Out.TakeFailures();
-            Out.SetQuiet(true, "reload: ");
+            Out.StartReload("reload: ");
             Stage = "reload";
             setup.First = false;
             setup.Counts = &second;
             bool again = RunCycle(host, setup);
             int failures = Out.TakeFailures();
-            Out.SetQuiet(false, "");
+            Out.EndReload();
             Out.Line(again && !failures ? Verdict::Pass : Verdict::Fail, "reload",
                      again && !failures ? "a second load, create, ticks, destroy and unload passed every check"
                                         : "the second cycle failed the checks above");

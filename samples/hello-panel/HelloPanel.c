@@ -3,9 +3,9 @@
  * It keeps the whole contract: the two exports (named in HelloPanel.def),
  * the four callbacks, a child window of the host's parent, a context menu of
  * one item, and every text the host hands out given back through Free. The
- * window shows the host's service version, the number of items in the host's
- * list (read again on every tick), how many ticks came, and the settings
- * folder the host names.
+ * window shows a greeting in Japanese, the host's service version, the number
+ * of items in the host's list (read again on every tick), how many ticks
+ * came, and the settings folder the host names.
  *
  * One loaded module serves one panel, so its state is a few module-wide
  * variables. Every window, class and menu it makes is released on every
@@ -15,6 +15,14 @@
 #define IDM_RESET 1
 
 static const char ClassName[] = "HelloPanel";
+
+/* This file is UTF-8, but the host draws narrow text in its ANSI code page,
+ * 932 on a Japanese system, so the compiler must store the literal in code
+ * page 932: -fexec-charset=CP932 with gcc, /source-charset:utf-8
+ * /execution-charset:.932 with MSVC. Five characters of two bytes each: a
+ * build that stores UTF-8 (three bytes each) stops here, not at garbage. */
+static const char Greeting[] = "こんにちは"; /* "hello" */
+typedef char GreetingIsCodePage932[sizeof Greeting == 11 ? 1 : -1];
 
 static HINSTANCE ModuleInstance;
 static HWND PanelWindow;      /* null when there is no panel */
@@ -35,12 +43,12 @@ static void AskNumber(struct HostServices *host, uint32_t code, char *text)
 
 static void Paint(HWND window, HDC dc)
 {
-    char text[128 + MAX_PATH];
+    char text[256 + MAX_PATH];
     RECT area;
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    wsprintfA(text, "Hello from a panel plug-in in C\r\n\r\nservice version: %s\r\nitems: %s\r\n"
+    wsprintfA(text, "Hello from a panel plug-in in C: %s\r\n\r\nservice version: %s\r\nitems: %s\r\n"
                     "ticks: %lu\r\nsettings folder: %s",
-              Version, Items, Ticks, SettingsFolder);
+              Greeting, Version, Items, Ticks, SettingsFolder);
     GetClientRect(window, &area);
     InflateRect(&area, -8, -8);
     SetBkMode(dc, TRANSPARENT);

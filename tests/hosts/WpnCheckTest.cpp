@@ -6,6 +6,7 @@
 #include "doctest.h"
 #include "TestSupport.h"
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 #include <stdlib.h>
@@ -76,11 +77,16 @@ TEST_CASE("TuftlingPanel passes every check")
     }
     CHECK(run.Lines.back().compare(0, 3, "== ") == 0);
     CHECK(run.Lines.back().find(" 0 failed") != std::string::npos);
+    // The reload's lines are printed only where they differ from the first
+    // cycle's: here none do, and only its closing line is there.
+    CHECK(std::count_if(run.Lines.begin(), run.Lines.end(), [](const std::string &line) {
+              return line.find(" reload: ") != std::string::npos;
+          }) == 1);
     for (const char *check : {"PASS exports:", "PASS info byte: 0x6701", "PASS initialize writes:", "PASS create:",
                               "PASS ticks:", "PASS context menu: PanelContextMenu returned after its menu was closed",
                               "PASS destroy:", "PASS resources:", "PASS texts: 1 handed out",
                               "PASS services: Request SVC_FOLDER(1);", "PASS host record:", "PASS unload:",
-                              "PASS reload:", "PASS stack balance:", "PASS decorated names:"}) {
+                              "PASS reload: a second load", "PASS stack balance:", "PASS decorated names:"}) {
         CAPTURE(check);
         CHECK(HasLineStarting(run, check));
     }

@@ -1,6 +1,8 @@
 /* The package a Windows user unpacks (build/package/Tuftling): every file is
  * there, the adaptor's identity comes from its file title, the plug-in loads,
- * and the sample art file reads into the sections it promises. */
+ * the package's bridgecheck finds its adaptor compatible with the stand-in
+ * host's library, and the sample art file reads into the sections it
+ * promises and checks clean with the package's own TuftlingArt. */
 #include "doctest.h"
 #include "TestSupport.h"
 
@@ -9,6 +11,8 @@
 #include "OstrelLib.h"
 #include "WpnLoader.h"
 
+#include <sstream>
+#include <stdlib.h>
 
 namespace {
 
@@ -23,8 +27,9 @@ typedef OIBase *(WINAPI *CreateInstanceFn)(uint32_t);
 
 TEST_CASE("the package holds the files a user and an art author need")
 {
-    for (const wchar_t *name : {L"TuftlingPanel.wpn", L"TuftlingPanel.dll", L"TuftlingPanel.ico", L"TuftlingAA.txt",
-                                L"INSTALL.txt", L"TuftlingArt.exe", L"TuftlingAA-builtin.txt"}) {
+    for (const wchar_t *name : {L"TuftlingPanel.wpn", L"TuftlingPanel.dll", L"TuftlingPanel.ico",
+                                L"TuftlingAA-sample.txt", L"INSTALL.txt", L"LICENSE.txt", L"TuftlingArt.exe",
+                                L"TuftlingAA-builtin.txt", L"bridgecheck.exe"}) {
         CAPTURE(Narrow(name));
         std::string bytes;
         CHECK(ReadFileBytes(PackageFolder() + name, bytes));
@@ -33,6 +38,34 @@ TEST_CASE("the package holds the files a user and an art author need")
     std::string icon;
     ReadFileBytes(PackageFolder() + L"TuftlingPanel.ico", icon);
     CHECK(icon.substr(0, 4) == std::string("\0\0\1\0", 4)); // an icon resource file
+    // The panel reads TuftlingAA.txt: the sample must not replace the
+    // built-in drawings until the user copies it under that name.
+    CHECK_FALSE(FileExists(PackageFolder() + L"TuftlingAA.txt"));
+}
+
+TEST_CASE("INSTALL.txt reads in order: its sections are numbered 1, 2, ... and each names only earlier ones")
+{
+    std::string text;
+    REQUIRE(ReadFileBytes(PackageFolder() + L"INSTALL.txt", text));
+    std::istringstream lines(text);
+    std::string previous;
+    int current = 0;
+    for (std::string line; std::getline(lines, line); previous = line) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // A heading is "N. Title" underlined with dashes.
+        if (!line.empty() && line.find_first_not_of('-') == std::string::npos && atoi(previous.c_str()) > 0) {
+            CAPTURE(previous);
+            CHECK(atoi(previous.c_str()) == current + 1);
+            current = atoi(previous.c_str());
+        }
+        for (size_t at = line.find("section "); at != std::string::npos; at = line.find("section ", at + 1)) {
+            int named = atoi(line.c_str() + at + 8);
+            CAPTURE(line);
+            CHECK((named == 0 || named < current));
+        }
+    }
+    CHECK(current >= 10);
 }
 
 TEST_CASE("the plug-in stays small: the newer host loads it again for every panel")
@@ -71,10 +104,32 @@ TEST_CASE("the plug-in in the package passes the contract's loading steps")
     UnloadPanelPlugin(&plugin);
 }
 
-TEST_CASE("the sample art file shows every section")
+TEST_CASE("the package's bridgecheck, run before installing, finds the package's adaptor compatible")
 {
+    // A newer host's folder with only its library: the adaptor checked is
+    // the one beside bridgecheck.exe, about to be installed.
+    TempDir host;
+    REQUIRE(CopyFileW((ProgramFolder() + L"OstrelLib.dll").c_str(), (host / L"OstrelLib.dll").c_str(), FALSE));
+    ChildProcess check(PackageFolder() + L"bridgecheck.exe", L"\"" + host.Path() + L".\"");
+    REQUIRE(check.Started());
+    check.Finish();
+    CAPTURE(check.Output);
+    CHECK(check.ExitCode == 0);
+    CHECK(check.Output.find("package\\Tuftling\\TuftlingPanel.dll: compatible with ") != std::string::npos);
+}
+
+TEST_CASE("the sample art file shows every section and checks clean")
+{
+    ChildProcess check(PackageFolder() + L"TuftlingArt.exe",
+                       L"check \"" + PackageFolder() + L"TuftlingAA-sample.txt\"");
+    REQUIRE(check.Started());
+    check.Finish();
+    CAPTURE(check.Output);
+    CHECK(check.ExitCode == 0);
+    CHECK(check.Output.find(": 0 errors, 0 warnings") != std::string::npos);
+
     std::string bytes;
-    REQUIRE(ReadFileBytes(PackageFolder() + L"TuftlingAA.txt", bytes));
+    REQUIRE(ReadFileBytes(PackageFolder() + L"TuftlingAA-sample.txt", bytes));
     ArtBytes in(bytes);
     FrameStore store;
     ReadArt(in, store);

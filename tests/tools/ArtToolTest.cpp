@@ -46,13 +46,27 @@ std::string ArtLines(std::initializer_list<std::string> lines)
 
 const std::string Fine = ArtLines({"$Normal", "n", "$Hide", "h", "$Dance", "d"});
 
+// Text as UTF-16 with its byte-order mark, as Notepad saves "Unicode".
+std::string Utf16(const std::wstring &text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t c : text) {
+        const char low = (char)(c & 0xFF), high = (char)(c >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
 } // namespace
 
 TEST_CASE("check: each trap is named on its line, and the count of findings is exact")
 {
-    std::string fifteenLines; // fits at 7 and 10 points, not at 12
+    std::string fifteenLines, wideUtf8; // fits the panel at 7 and 10 points, not at 12; 100 of こ
     for (int i = 0; i < 15; ++i)
         fifteenLines += "line\r\n";
+    for (int i = 0; i < 100; ++i)
+        wideUtf8 += "\xE3\x81\x93";
     struct Case {
         const char *name;
         std::string art;
@@ -63,7 +77,7 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
     } cases[] = {
         {"a clean file", Fine, L"", 0, {"a dance lasts 1.2 s"}, "0 errors, 0 warnings"},
         {"notes before the first section", "a note\r\nanother\r\n" + Fine, L"", 0,
-         {":1: warning: lines 1 to 2 are in no section"}, "0 errors, 1 warning"},
+         {"notes:    2 lines in no section, which the panel ignores"}, "0 errors, 0 warnings"},
         {"a line over 1023 bytes", ArtLines({"$Normal", std::string(1100, 'a'), "$Hide", "h"}), L"", 1,
          {":2: error: this line is 1100 bytes long", "(2 more lines lost)"}, "2 errors, 2 warnings"},
         // At the limit, after "$End", where no frame's width counts.
@@ -76,33 +90,55 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
          {":1: warning: this line looks like the section line \"$Normal\" but is not one (letters in another case)",
           ":2: warning: this line looks like", "(blanks around it)", ":3: warning: this line looks like",
           "(a full-width dollar sign)", ":1: error: there is no $Normal section"},
-         "1 error, 4 warnings"},
+         "1 error, 3 warnings"},
         {"a byte-order mark", "\xEF\xBB\xBF" + Fine, L"", 1,
          {":1: error: the file starts with a UTF-8 byte-order mark", "(a byte-order mark before it)"},
-         "2 errors, 2 warnings"},
-        {"a UTF-8 file", ArtLines({"$Normal", "\xE3\x81\x93\xE3\x82\x93", "$Hide", "h", "$Dance", "d"}), L"", 1,
-         {":2: error: the file is UTF-8"}, "1 error, 0 warnings"},
-        {"bytes that are no code page 932", ArtLines({"$Normal", "ok \x82", "\x85\x40", "$Hide", "$Dance", "d"}),
-         L"", 1, {":2: error: byte 4 (0x82) begins a double-byte", ":3: error: bytes 1 and 2 (0x85 0x40)"},
+         "2 errors, 1 warning"},
+        // Nothing measured on characters the panel misreads: no size findings.
+        {"a UTF-8 file", ArtLines({"$Normal", wideUtf8 + "&", "$Hide", "h", "$Dance", "d"}),
+         L"", 1, {":2: error: the file is UTF-8", "note: the frames were not measured"}, "1 error, 0 warnings"},
+        {"a UTF-16 file", Utf16(L"$Normal\r\n\x3053\r\n", false), L"", 1,
+         {":1: error: the file is UTF-16 little-endian (what Notepad saves as \"Unicode\")"}, "1 error, 0 warnings"},
+        {"a big-endian UTF-16 file", Utf16(L"$Normal\r\n\x3053\r\n", true), L"", 1,
+         {":1: error: the file is UTF-16 big-endian"}, "1 error, 0 warnings"},
+        {"bytes that are no code page 932",
+         ArtLines({"$Normal", "ok \x82", "\x82\xa0\x85\x40", "$Hide", "$Dance", "d"}), L"", 1,
+         {":2: error: character 4 (byte 0x82) begins a double-byte", ":3: error: character 2 (bytes 0x85 0x40)"},
          "2 errors, 0 warnings"},
-        {"ampersands", ArtLines({"$Normal", "R&D", "R&&D", "$Hide", "h", "$Dance", "d"}), L"", 0,
-         {":2: warning: the \"&\" at byte 2 underlines"}, "0 errors, 1 warning"},
+        {"ampersands", ArtLines({"$Normal", "\x82\xa0R&D", "R&&D", "$Hide", "h", "$Dance", "d"}), L"", 0,
+         {":2: warning: the \"&\" at character 3 underlines"}, "0 errors, 1 warning"},
         {"a Ctrl-Z", "$Normal\r\nn\r\n\x1a$Hide\r\nh\r\n", L"", 1,
          {":3: error: a Ctrl-Z (byte 0x1A) ends the panel's reading here: the 2 lines"}, "1 error, 2 warnings"},
         {"missing and empty sections", ArtLines({"$Normal", "n", "$Dance"}), L"", 0,
          {":1: warning: there is no $Hide section", ":3: warning: this $Dance 1 frame is empty"},
          "0 errors, 2 warnings"},
         {"no sections at all", ArtLines({"just art"}), L"", 1,
-         {":1: error: there is no $Normal section", "there is no $Dance section"}, "1 error, 3 warnings"},
-        {"a NUL byte", ArtLines({"$Normal", std::string("ab\0cd", 5), "$Hide", "h", "$Dance", "d"}), L"", 0,
-         {":2: warning: a NUL byte ends what the panel keeps of this line after 2 bytes"}, "0 errors, 1 warning"},
-        {"a frame too tall at 12 points only", "$Normal\r\n" + fifteenLines + "$Hide\r\nh\r\n$Dance\r\nd\r\n", L"",
-         0, {":1: warning: the $Normal frame takes", "at 12 points", "cut off at the bottom"},
-         "0 errors, 1 warning"},
+         {":1: error: there is no $Normal section", "there is no $Dance section", "notes:    1 line in no section"},
+         "1 error, 2 warnings"},
+        {"a NUL byte", ArtLines({"$Normal", std::string("\x82\xa0" "b\0cd", 6), "$Hide", "h", "$Dance", "d"}), L"", 0,
+         {":2: warning: a NUL byte ends what the panel keeps of this line after 2 characters"}, "0 errors, 1 warning"},
+        // Reported where it is cut: the first line past the bottom (the 14th of
+        // lines 17 and 14 pixels tall), the widest line.
+        {"a frame too tall for the panel at 12 points, for its window at 10",
+         "$Normal\r\n" + fifteenLines + "$Hide\r\nh\r\n$Dance\r\nd\r\n", L"", 0,
+         {":15: warning: the $Normal frame is ", " pixels tall at 12 points, more than the 232 the panel shows",
+          "cut off at the bottom from this line on (at 12 points)",
+          " pixels tall at 10 points, more than the 192 a 200 x 200 panel window shows",
+          "there it is cut off at the bottom from this line on (at 10 points"},
+         "0 errors, 2 warnings"},
         {"the same frame at --size 12", "$Normal\r\n" + fifteenLines + "$Hide\r\nh\r\n$Dance\r\nd\r\n",
-         L"--size 12", 1, {":1: error: the $Normal frame takes"}, "1 error, 0 warnings"},
-        {"a frame too wide at every size", ArtLines({"$Normal", std::string(400, 'W'), "$Hide", "h", "$Dance", "d"}),
-         L"", 1, {"at 7 points", "at 10 points", "cut off at the right"}, "1 error, 0 warnings"},
+         L"--size 12", 1, {":15: error: the $Normal frame is "}, "1 error, 0 warnings"},
+        {"a frame too wide at every size",
+         ArtLines({"$Normal", "W", std::string(400, 'W'), "WW", "$Hide", "h", "$Dance", "d"}), L"", 1,
+         {":3: error: the $Normal frame is ", " pixels wide at 7 points, ", "at 10 points", "cut off at the right"},
+         "1 error, 0 warnings"},
+        {"a frame wider than the panel window only", ArtLines({"$Normal", "W", std::string(20, 'W'), "$Hide", "h",
+                                                               "$Dance", "d"}),
+         L"", 0, {":3: warning: the $Normal frame is ", "more than the 192 a 200 x 200 panel window shows"},
+         "0 errors, 1 warning"},
+        {"the same in a window that shows the whole picture",
+         ArtLines({"$Normal", "W", std::string(20, 'W'), "$Hide", "h", "$Dance", "d"}), L"--window 320x240", 0, {},
+         "0 errors, 0 warnings"},
     };
     for (const Case &c : cases) {
         CAPTURE(std::string(c.name));
@@ -117,11 +153,25 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
     }
 }
 
-TEST_CASE("a file that cannot be read, and a wrong command line, exit with 2")
+TEST_CASE("help and the version exit with 0; a file that cannot be read, and a wrong command line, with 2")
 {
+    for (const wchar_t *line : {L"--help", L"-h", L"help", L"/?"}) {
+        Run help = Art(line);
+        CHECK_MESSAGE(help.ExitCode == 0, Narrow(line));
+        CHECK_MESSAGE(help.Says("usage:\n  TuftlingArt check FILE"), Narrow(line));
+    }
+    // The version printed is the one in the program's version resource.
+    VersionResource resource(ProgramFolder() + L"TuftlingArt.exe");
+    REQUIRE(resource.Fixed());
+    CHECK(resource.Text(L"ProductVersion") == L"1, 5, 0, 0");
+    Run version = Art(L"--version");
+    CHECK(version.ExitCode == 0);
+    CHECK(version.Output == "TuftlingArt 1.5\n");
+
     CHECK(Art(L"check C:\\no\\such\\art.txt").ExitCode == 2);
     for (const wchar_t *line : {L"", L"check", L"check a.txt --size 0", L"preview a.txt", L"frobnicate a.txt",
-                                L"check a.txt --colour red", L"export-builtin"})
+                                L"check a.txt --colour red", L"export-builtin", L"check a.txt --window 200",
+                                L"check a.txt --window 0x200", L"preview a.txt b.png --window 300x300"})
         CHECK_MESSAGE(Art(line).ExitCode == 2, Narrow(line));
 }
 
@@ -143,10 +193,15 @@ TEST_CASE("export-builtin writes the panel's own four drawings, which the panel 
                 asRead += builtin[at];
         CHECK(frames[i] == asRead + "\n");
     }
-    CHECK(Art(L"check " + Quoted(dir / L"TuftlingAA.txt")).Says("0 errors, 0 warnings"));
+    // 215 pixels wide at 10 points, they fit the panel's picture but not the
+    // 200 x 200 window hosts show it in.
+    Run check = Art(L"check " + Quoted(dir / L"TuftlingAA.txt"));
+    CAPTURE(check.Output);
+    CHECK(check.Says("more than the 192 a 200 x 200 panel window shows"));
+    CHECK(check.Says("0 errors, 2 warnings"));
 }
 
-TEST_CASE("convert: UTF-8 in, code page 932 with CR LF out, and every missing character named")
+TEST_CASE("convert: UTF-8 or UTF-16 in, code page 932 with CR LF out, and every missing character named")
 {
     struct Case {
         const char *name;
@@ -164,6 +219,12 @@ TEST_CASE("convert: UTF-8 in, code page 932 with CR LF out, and every missing ch
         {"--replace writes ? for it", "$Normal\n\xE3\x80\x9C\xE2\x9D\xA4\n", L"--replace", 0, "$Normal\r\n??\r\n",
          ":2: warning: character 2, U+2764"},
         {"code page 932 is not UTF-8", "$Normal\r\n\x82\xb1\r\n", L"", 2, nullptr, ":2: error: this line is not"},
+        {"UTF-16 as Notepad saves it", Utf16(L"$Normal\r\n\x3053\x3093\r\n", false), L"", 0,
+         "$Normal\r\n\x82\xb1\x82\xf1\r\n", "written as code page 932"},
+        {"big-endian UTF-16 without a last line end", Utf16(L"$Dance\r\n\xFF71x", true), L"", 0, "$Dance\r\n\xb1x",
+         ""},
+        {"UTF-16 cut half-way through a character", Utf16(L"$Normal", false) + "$", L"", 2, nullptr,
+         "ends half-way through a character"},
     };
     for (const Case &c : cases) {
         CAPTURE(std::string(c.name));

@@ -70,7 +70,7 @@ bool LayOut(const std::string &bytes, ArtLayout &layout)
         size_t stop = ended ? lf : end;
         if (ended && stop > pos && bytes[stop - 1] == '\r')
             --stop;
-        ArtLine line{number, bytes.substr(pos, stop - pos), stop - pos, ROLE_NONE};
+        ArtLine line{number, bytes.substr(pos, stop - pos), stop - pos, ROLE_NONE, 0};
         const bool tooLong = line.Bytes.size() > ART_LINE_BYTES - 1;
         if (tooLong)
             line.Bytes.resize(ART_LINE_BYTES - 1);
@@ -88,6 +88,7 @@ bool LayOut(const std::string &bytes, ArtLayout &layout)
                 layout.FrameLine[section] = number;
         } else if (section != (size_t)-1) {
             line.Role = ROLE_FRAME;
+            line.Frame = section;
         }
         layout.Lines.push_back(line);
         if (tooLong) {

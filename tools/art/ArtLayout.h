@@ -20,6 +20,7 @@ struct ArtLine {
     std::string Bytes; // without its line end; a too-long line is cut where the panel cuts it
     size_t Length;     // its length in the file, without its line end
     LineRole Role;
+    size_t Frame;      // ROLE_FRAME: the index of the frame it adds to
 };
 
 struct ArtLayout {

@@ -1,12 +1,21 @@
 /* The check. Text findings come from the lines as the panel reads them
  * (ArtLayout); sizes come from the panel's own surface, font and text
- * format, at each point size the menu offers or at the one asked for. */
+ * format, at each point size the menu offers or at the one asked for, held
+ * against the panel's picture and against the window a host shows it in.
+ *
+ * A file in another encoding is named as that first. UTF-16 gives the panel
+ * no line it could use, so nothing else is said of it; of a UTF-8 file only
+ * what does not depend on its characters is checked, since everything
+ * measured on characters the panel misreads would be wrong. Positions within
+ * a line are counted in characters, as an editor counts them. */
 #include "Check.h"
 
 #include "ArtLayout.h"
 #include "ArtReader.h"
+#include "Encoding.h"
 #include "Findings.h"
 #include "Paint.h"
+#include "PanelWindow.h"
 #include "Settings.h"
 #include "Surface.h"
 
@@ -18,7 +27,6 @@
 namespace {
 
 const int MenuSizes[] = {POINTS_SMALL, POINTS_MEDIUM, POINTS_LARGE};
-const int LimitWidth = SURFACE_WIDTH - TEXT_INSET, LimitHeight = SURFACE_HEIGHT - TEXT_INSET;
 const char Bom[] = "\xEF\xBB\xBF";
 
 bool IsBlank(const std::string &line)
@@ -75,6 +83,15 @@ const char *MeantSection(std::string line, std::string &why)
     return nullptr;
 }
 
+// The character, counted from 1, at which byte `at` of a code page 932 line starts.
+int CharacterAt(const std::string &line, size_t at)
+{
+    int column = 1;
+    for (size_t i = 0; i < at && i < line.size(); ++column)
+        i += IsDBCSLeadByteEx(932, (BYTE)line[i]) ? 2 : 1;
+    return column;
+}
+
 // The first byte of the line that is not part of a code page 932 character,
 // or npos; `pair` tells whether it starts a two-byte sequence.
 size_t FirstInvalidCp932(const std::string &line, bool &pair)
@@ -107,22 +124,41 @@ size_t FirstLoneAmpersand(const std::string &line)
     return std::string::npos;
 }
 
-bool LooksLikeUtf8(const std::string &bytes)
+// What a line of a frame holds that the panel draws otherwise than meant.
+void CheckCharacters(const ArtLine &line, Findings &found)
 {
-    std::string text = bytes.compare(0, 3, Bom) == 0 ? bytes.substr(3) : bytes;
-    bool wide = false;
-    for (char c : text)
-        wide = wide || (unsigned char)c >= 0x80;
-    return wide && MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), (int)text.size(), nullptr, 0) > 0;
+    const size_t nul = line.Bytes.find('\0');
+    const std::string drawn = line.Bytes.substr(0, nul);
+    if (nul != std::string::npos)
+        found.Warning(line.Number, Format("a NUL byte ends what the panel keeps of this line after %d characters",
+                                          CharacterAt(drawn, nul) - 1));
+    bool pair = false;
+    size_t bad = FirstInvalidCp932(drawn, pair);
+    if (bad != std::string::npos && pair && bad + 1 >= drawn.size())
+        found.Error(line.Number, Format("character %d (byte 0x%02X) begins a double-byte code page 932 character "
+                                        "that the line ends before",
+                                        CharacterAt(drawn, bad), (unsigned char)drawn[bad]));
+    else if (bad != std::string::npos && pair)
+        found.Error(line.Number, Format("character %d (bytes 0x%02X 0x%02X) is no code page 932 character",
+                                        CharacterAt(drawn, bad), (unsigned char)drawn[bad],
+                                        (unsigned char)drawn[bad + 1]));
+    else if (bad != std::string::npos)
+        found.Error(line.Number, Format("character %d (byte 0x%02X) is no code page 932 character",
+                                        CharacterAt(drawn, bad), (unsigned char)drawn[bad]));
+    size_t amp = FirstLoneAmpersand(drawn);
+    if (amp != std::string::npos)
+        found.Warning(line.Number, Format("the \"&\" at character %d underlines the character after it instead "
+                                          "of drawing itself: write \"&&\" to draw one",
+                                          CharacterAt(drawn, amp)));
 }
 
-void CheckText(const ArtLayout &art, bool utf8, Findings &found)
+void CheckText(const ArtLayout &art, Encoding encoding, Findings &found)
 {
     if (art.Bom)
         found.Error(1, "the file starts with a UTF-8 byte-order mark, but the panel reads code page 932: "
                        "it takes the mark as part of the first line (TuftlingArt convert writes the file "
                        "without it)");
-    if (utf8) {
+    if (encoding == Encoding::Utf8) {
         int line = 1;
         for (const ArtLine &l : art.Lines)
             if (std::any_of(l.Bytes.begin(), l.Bytes.end(), [](char c) { return (unsigned char)c >= 0x80; })) {
@@ -142,17 +178,6 @@ void CheckText(const ArtLayout &art, bool utf8, Findings &found)
         found.Error(art.CtrlZLine, Format("a Ctrl-Z (byte 0x1A) ends the panel's reading here: the %d lines "
                                           "with text after it are never read",
                                           art.UnreadLines));
-
-    int ignoredFrom = 0, ignoredTo = 0;
-    auto flushIgnored = [&] {
-        if (ignoredFrom && ignoredFrom == ignoredTo)
-            found.Warning(ignoredFrom, "this line is in no section, so the panel ignores it (fine for a note)");
-        else if (ignoredFrom)
-            found.Warning(ignoredFrom, Format("lines %d to %d are in no section, so the panel ignores them "
-                                              "(fine for notes)",
-                                              ignoredFrom, ignoredTo));
-        ignoredFrom = 0;
-    };
     for (const ArtLine &line : art.Lines) {
         std::string why;
         if (const char *meant = MeantSection(line.Bytes, why))
@@ -160,40 +185,9 @@ void CheckText(const ArtLayout &art, bool utf8, Findings &found)
                           Format("this line looks like the section line \"%s\" but is not one (%s): the panel %s",
                                  meant, why.c_str(),
                                  line.Role == ROLE_FRAME ? "draws it as a line of art" : "ignores it"));
-        if (line.Role == ROLE_NONE && !IsBlank(line.Bytes)) {
-            if (!ignoredFrom)
-                ignoredFrom = line.Number;
-            ignoredTo = line.Number;
-        } else if (line.Role != ROLE_NONE) {
-            flushIgnored();
-        }
-        if (line.Role != ROLE_FRAME)
-            continue;
-        const size_t nul = line.Bytes.find('\0');
-        const std::string drawn = line.Bytes.substr(0, nul);
-        if (nul != std::string::npos)
-            found.Warning(line.Number, Format("a NUL byte ends what the panel keeps of this line after %u bytes",
-                                              (unsigned)nul));
-        bool pair = false;
-        size_t bad = utf8 ? std::string::npos : FirstInvalidCp932(drawn, pair);
-        if (bad != std::string::npos && pair && bad + 1 >= drawn.size())
-            found.Error(line.Number, Format("byte %u (0x%02X) begins a double-byte code page 932 character "
-                                            "that the line ends before",
-                                            (unsigned)bad + 1, (unsigned char)drawn[bad]));
-        else if (bad != std::string::npos && pair)
-            found.Error(line.Number, Format("bytes %u and %u (0x%02X 0x%02X) are no code page 932 character",
-                                            (unsigned)bad + 1, (unsigned)bad + 2, (unsigned char)drawn[bad],
-                                            (unsigned char)drawn[bad + 1]));
-        else if (bad != std::string::npos)
-            found.Error(line.Number, Format("byte %u (0x%02X) is no code page 932 character", (unsigned)bad + 1,
-                                            (unsigned char)drawn[bad]));
-        size_t amp = FirstLoneAmpersand(drawn);
-        if (amp != std::string::npos)
-            found.Warning(line.Number, Format("the \"&\" at byte %u underlines the character after it instead "
-                                              "of drawing itself: write \"&&\" to draw one",
-                                              (unsigned)amp + 1));
+        if (line.Role == ROLE_FRAME && encoding == Encoding::Cp932)
+            CheckCharacters(line, found);
     }
-    flushIgnored();
 }
 
 void CheckSections(const ArtLayout &art, Findings &found)
@@ -216,58 +210,115 @@ void CheckSections(const ArtLayout &art, Findings &found)
                                                    FrameName(i).c_str()));
 }
 
-// Each frame's size at each point size, in the panel's own font and format.
+// Per frame, its lines in the order the panel draws them.
+typedef std::vector<std::vector<const ArtLine *>> FrameLines;
+
+FrameLines LinesByFrame(const ArtLayout &art)
+{
+    FrameLines lines(art.Frames.size());
+    for (const ArtLine &line : art.Lines)
+        if (line.Role == ROLE_FRAME && line.Frame < lines.size())
+            lines[line.Frame].push_back(&line);
+    return lines;
+}
+
+// Each frame's size at one point size, in the panel's own font and format,
+// and, for a frame wider than `widthLimit`, which of its lines is widest.
 struct Measured {
     int Points;
+    int LineHeight;
     std::vector<SIZE> Sizes;
+    std::vector<size_t> Widest;
 };
 
-bool Measure(const FrameStore &frames, int points, Measured &out)
+bool Measure(const ArtLayout &art, const FrameLines &lines, int points, int widthLimit, Measured &out)
 {
-    out.Points = points;
-    out.Sizes.clear();
-    bool ok = CreateSurface() && CreatePanelFont(points);
-    for (size_t i = 0; ok && i < frames.size(); ++i)
-        out.Sizes.push_back(MeasureFrame(Surface.DC, frames.Text(i)));
+    out = Measured{points, 0, {}, {}};
+    TEXTMETRICA metrics;
+    bool ok = CreateSurface() && CreatePanelFont(points) && GetTextMetricsA(Surface.DC, &metrics);
+    if (ok)
+        out.LineHeight = metrics.tmHeight;
+    for (size_t i = 0; ok && i < art.Frames.size(); ++i) {
+        out.Sizes.push_back(MeasureFrame(Surface.DC, art.Frames.Text(i)));
+        size_t widest = 0;
+        LONG widestWidth = -1;
+        for (size_t k = 0; out.Sizes.back().cx > widthLimit && k < lines[i].size(); ++k) {
+            const std::string &bytes = lines[i][k]->Bytes;
+            LONG width = MeasureFrame(Surface.DC, bytes.substr(0, bytes.find('\0')).c_str()).cx;
+            if (width > widestWidth) {
+                widest = k;
+                widestWidth = width;
+            }
+        }
+        out.Widest.push_back(widest);
+    }
     ReleaseSurface();
     return ok;
 }
 
-bool Fits(SIZE size)
+enum Axis { WIDTH, HEIGHT };
+
+LONG Along(SIZE size, Axis axis)
 {
-    return size.cx <= LimitWidth && size.cy <= LimitHeight;
+    return axis == WIDTH ? size.cx : size.cy;
 }
 
-void CheckSizes(const ArtLayout &art, const std::vector<Measured> &measured, int mustFit, Findings &found)
+// The line where a frame meets the limit: its widest line, or the first line
+// that reaches past the bottom.
+int CutLine(const Measured &m, size_t frame, const FrameLines &lines, Axis axis, int limit)
 {
-    for (size_t i = 0; i < art.Frames.size(); ++i) {
-        std::string sizes;
-        bool errorSize = false;
-        SIZE first = {0, 0};
-        for (const Measured &m : measured) {
-            SIZE s = m.Sizes[i];
-            if (Fits(s))
-                continue;
-            if (sizes.empty())
-                first = s;
-            sizes += Format("%s%d x %d pixels at %d points", sizes.empty() ? "" : ", ", (int)s.cx, (int)s.cy,
-                            m.Points);
-            errorSize = errorSize || m.Points == mustFit;
-        }
-        if (sizes.empty())
-            continue;
-        const char *where = first.cx > LimitWidth && first.cy > LimitHeight ? "at the right and the bottom"
-                            : first.cx > LimitWidth                         ? "at the right"
-                                                                            : "at the bottom";
-        std::string message = Format("the %s frame takes %s, more than the %d x %d the panel shows: it is cut "
-                                     "off %s",
-                                     FrameName(i).c_str(), sizes.c_str(), LimitWidth, LimitHeight, where);
-        int line = art.FrameLine[i] ? art.FrameLine[i] : 1;
-        if (errorSize)
-            found.Error(line, message);
-        else
-            found.Warning(line, message);
-    }
+    const std::vector<const ArtLine *> &own = lines[frame];
+    if (own.empty())
+        return 1;
+    size_t k = axis == WIDTH ? m.Widest[frame] : m.LineHeight ? (size_t)(limit / m.LineHeight) : 0;
+    return own[std::min(k, own.size() - 1)]->Number;
+}
+
+// For each frame and direction, the sizes at which it reaches beyond the
+// panel's picture (an error at the size it must fit at), and apart from those
+// the sizes at which it reaches beyond the panel window.
+void CheckSizes(const ArtLayout &art, const FrameLines &lines, const std::vector<Measured> &measured, int mustFit,
+                int windowWidth, int windowHeight, Findings &found)
+{
+    const int picture[] = {SURFACE_WIDTH - TEXT_INSET, SURFACE_HEIGHT - TEXT_INSET};
+    const int window[] = {windowWidth - TEXT_INSET, windowHeight - TEXT_INSET};
+    const bool ownWindow = windowWidth != PANEL_WIDTH || windowHeight != PANEL_HEIGHT;
+    const std::string windowText = Format("a %d x %d panel window shows%s", windowWidth, windowHeight,
+                                          ownWindow ? "" : " (the size hosts give the panel unless they enlarge it)");
+    for (size_t i = 0; i < art.Frames.size(); ++i)
+        for (Axis axis : {WIDTH, HEIGHT})
+            for (bool inPicture : {true, false}) {
+                const int limit = inPicture ? picture[axis] : window[axis];
+                std::string sizes;
+                const Measured *first = nullptr;
+                bool error = false;
+                for (const Measured &m : measured) {
+                    LONG extent = Along(m.Sizes[i], axis);
+                    if (extent <= limit || (!inPicture && extent > picture[axis]))
+                        continue;
+                    sizes += first ? Format(", %ld at %d points", (long)extent, m.Points)
+                                   : Format("%ld pixels %s at %d points", (long)extent,
+                                            axis == WIDTH ? "wide" : "tall", m.Points);
+                    first = first ? first : &m;
+                    error = error || (inPicture && m.Points == mustFit);
+                }
+                if (!first)
+                    continue;
+                const std::string where =
+                    axis == WIDTH ? "at the right (this is its widest line"
+                                  : Format("at the bottom from this line on (at %d points", first->Points);
+                std::string message =
+                    inPicture ? Format("the %s frame is %s, more than the %d the panel shows: it is cut off %s)",
+                                       FrameName(i).c_str(), sizes.c_str(), limit, where.c_str())
+                              : Format("the %s frame is %s, more than the %d %s: there it is cut off %s; "
+                                       "--window WxH checks another size)",
+                                       FrameName(i).c_str(), sizes.c_str(), limit, windowText.c_str(), where.c_str());
+                int line = CutLine(*first, i, lines, axis, limit);
+                if (error)
+                    found.Error(line, message);
+                else
+                    found.Warning(line, message);
+            }
 }
 
 int LinesOf(std::string_view frame)
@@ -275,18 +326,22 @@ int LinesOf(std::string_view frame)
     return (int)std::count(frame.begin(), frame.end(), '\n');
 }
 
+// Lines in no section that hold something: notes, which the panel ignores.
+int NoteLines(const ArtLayout &art)
+{
+    return (int)std::count_if(art.Lines.begin(), art.Lines.end(),
+                              [](const ArtLine &line) { return line.Role == ROLE_NONE && !IsBlank(line.Bytes); });
+}
+
 void PrintSummary(FILE *out, const std::string &file, const ArtLayout &art, const Measured *at)
 {
     const FrameStore &frames = art.Frames;
     const int dances = (int)frames.size() - FRAME_FIRST_DANCE;
     const int timer = SettingDefault("DanceTimer");
-    auto lines = [](std::string_view frame) {
-        int n = LinesOf(frame);
-        return Format("%d line%s", n, n == 1 ? "" : "s");
-    };
+    auto lines = [](int n) { return Format("%d line%s", n, n == 1 ? "" : "s"); };
     fprintf(out, "%s: what the panel will show\n", file.c_str());
-    fprintf(out, "  standing: the $Normal frame, %s\n", lines(frames[FRAME_NORMAL]).c_str());
-    fprintf(out, "  hiding:   the $Hide frame, %s\n", lines(frames[FRAME_HIDE]).c_str());
+    fprintf(out, "  standing: the $Normal frame, %s\n", lines(LinesOf(frames[FRAME_NORMAL])).c_str());
+    fprintf(out, "  hiding:   the $Hide frame, %s\n", lines(LinesOf(frames[FRAME_HIDE])).c_str());
     if (dances)
         fprintf(out, "  dancing:  %d $Dance frame%s; a dance lasts %.1f s at the default DanceTimer of %d ms\n",
                 dances, dances == 1 ? "" : "s", dances * timer / 1000.0, timer);
@@ -299,45 +354,70 @@ void PrintSummary(FILE *out, const std::string &file, const ArtLayout &art, cons
     if (at && at->Sizes[largest].cx * at->Sizes[largest].cy > 0)
         fprintf(out, "  largest:  the %s frame, %d x %d pixels at %d points (the panel shows up to %d x %d)\n",
                 FrameName(largest).c_str(), (int)at->Sizes[largest].cx, (int)at->Sizes[largest].cy, at->Points,
-                LimitWidth, LimitHeight);
+                SURFACE_WIDTH - TEXT_INSET, SURFACE_HEIGHT - TEXT_INSET);
+    if (int notes = NoteLines(art))
+        fprintf(out, "  notes:    %s in no section, which the panel ignores\n", lines(notes).c_str());
+}
+
+void PrintCounts(FILE *out, const std::string &file, const Findings &found)
+{
+    fprintf(out, "%s: %d error%s, %d warning%s\n", file.c_str(), found.Errors(), found.Errors() == 1 ? "" : "s",
+            found.Warnings(), found.Warnings() == 1 ? "" : "s");
 }
 
 } // namespace
 
-int CheckArt(const std::string &file, const std::string &bytes, int points, FILE *out)
+int CheckArt(const std::string &file, const std::string &bytes, const CheckOptions &options, FILE *out)
 {
+    const Encoding encoding = EncodingOf(bytes);
+    Findings found;
+    if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        found.Error(1, Format("the file is %s (what Notepad saves as \"Unicode\"), but the panel reads code page "
+                              "932 (Shift_JIS) and finds none of its lines: TuftlingArt convert makes a code page "
+                              "932 copy",
+                              EncodingName(encoding)));
+        found.Print(out, file);
+        PrintCounts(out, file, found);
+        return 1;
+    }
     ArtLayout art;
     if (!LayOut(bytes, art)) {
         fprintf(out, "%s: TuftlingArt cannot follow this file as the panel reads it (a fault of the tool)\n",
                 file.c_str());
         return 2;
     }
-    Findings found;
-    CheckText(art, LooksLikeUtf8(bytes), found);
+    CheckText(art, encoding, found);
     CheckSections(art, found);
 
-    const int mustFit = points ? points : POINTS_MEDIUM;
+    const int windowWidth = options.WindowWidth ? options.WindowWidth : PANEL_WIDTH;
+    const int windowHeight = options.WindowHeight ? options.WindowHeight : PANEL_HEIGHT;
+    const int mustFit = options.Points ? options.Points : POINTS_MEDIUM;
     std::vector<int> sizes(std::begin(MenuSizes), std::end(MenuSizes));
-    if (points)
-        sizes.assign(1, points);
+    if (options.Points)
+        sizes.assign(1, options.Points);
     std::vector<Measured> measured(sizes.size());
-    bool measuredAll = true;
-    for (size_t i = 0; i < sizes.size(); ++i)
-        measuredAll = Measure(art.Frames, sizes[i], measured[i]) && measuredAll;
+    const FrameLines lines = LinesByFrame(art);
+    const int widthLimit = std::min<int>(SURFACE_WIDTH, windowWidth) - TEXT_INSET;
+    bool measuredAll = encoding == Encoding::Cp932;
+    for (size_t i = 0; measuredAll && i < sizes.size(); ++i)
+        measuredAll = Measure(art, lines, sizes[i], widthLimit, measured[i]);
     const Measured *summaryAt = nullptr;
     if (measuredAll) {
-        CheckSizes(art, measured, mustFit, found);
+        CheckSizes(art, lines, measured, mustFit, windowWidth, windowHeight, found);
         for (const Measured &m : measured)
             if (m.Points == mustFit)
                 summaryAt = &m;
-    } else {
-        fprintf(out, "%s: note: the frames were not measured (no screen to make the panel's font on)\n",
-                file.c_str());
     }
 
     found.Print(out, file);
+    if (encoding != Encoding::Cp932)
+        fprintf(out, "%s: note: the frames were not measured: the panel misreads their characters until the file "
+                     "is code page 932\n",
+                file.c_str());
+    else if (!measuredAll)
+        fprintf(out, "%s: note: the frames were not measured (no screen to make the panel's font on)\n",
+                file.c_str());
     PrintSummary(out, file, art, summaryAt);
-    fprintf(out, "%s: %d error%s, %d warning%s\n", file.c_str(), found.Errors(), found.Errors() == 1 ? "" : "s",
-            found.Warnings(), found.Warnings() == 1 ? "" : "s");
+    PrintCounts(out, file, found);
     return found.Errors() ? 1 : 0;
 }

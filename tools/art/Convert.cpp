@@ -1,14 +1,17 @@
 /* Conversion a line at a time: UTF-8 to UTF-16 (refusing bytes that are not
- * UTF-8), then to code page 932 without best-fit substitutes, so that a
- * character the code page lacks is reported, never silently swapped for a
- * look-alike. Only a line that loses something is walked character by
- * character to name what it loses. */
+ * UTF-8; UTF-16 input is that already), then to code page 932 without
+ * best-fit substitutes, so that a character the code page lacks is reported,
+ * never silently swapped for a look-alike. Only a line that loses something
+ * is walked character by character to name what it loses. */
 #include "Convert.h"
 
+#include "Encoding.h"
 #include "Findings.h"
 #include "Paths.h"
 
 #include <windows.h>
+
+#include <vector>
 
 namespace {
 
@@ -65,33 +68,70 @@ void NameLosses(const std::wstring &line, int number, bool replace, Findings &fo
     }
 }
 
+// The lines of a text, without their LF or CR LF; `lastEnded` tells whether
+// the last line had a line end.
+template <class Text>
+std::vector<Text> SplitLines(const Text &text, bool &lastEnded)
+{
+    std::vector<Text> lines;
+    lastEnded = false;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t lf = text.find('\n', pos);
+        lastEnded = lf != Text::npos;
+        size_t stop = lastEnded ? lf : text.size();
+        if (lastEnded && stop > pos && text[stop - 1] == '\r')
+            --stop;
+        lines.push_back(text.substr(pos, stop - pos));
+        pos = lastEnded ? lf + 1 : text.size();
+    }
+    return lines;
+}
+
+// The file's lines as wide text; false, with the reason printed, when it is
+// neither UTF-8 nor UTF-16.
+bool ReadLines(const std::string &file, const std::string &in, std::vector<std::wstring> &lines, bool &lastEnded)
+{
+    const Encoding encoding = EncodingOf(in);
+    if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+        std::wstring text;
+        if (!DecodeUtf16(in, encoding, text)) {
+            fprintf(stderr, "%s: error: the file starts as %s but ends half-way through a character\n",
+                    file.c_str(), EncodingName(encoding));
+            return false;
+        }
+        lines = SplitLines(text, lastEnded);
+        return true;
+    }
+    std::vector<std::string> raw = SplitLines(in.compare(0, 3, "\xEF\xBB\xBF") == 0 ? in.substr(3) : in, lastEnded);
+    for (size_t i = 0; i < raw.size(); ++i) {
+        bool utf8 = true;
+        lines.push_back(FromUtf8(raw[i], utf8));
+        if (!utf8) {
+            fprintf(stderr, "%s:%d: error: this line is not UTF-8 (is the file code page 932 already?)\n",
+                    file.c_str(), (int)i + 1);
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int ConvertArt(const std::string &file, const std::string &in, const std::wstring &out, bool replace)
 {
-    std::string text = in.compare(0, 3, "\xEF\xBB\xBF") == 0 ? in.substr(3) : in;
+    std::vector<std::wstring> lines;
+    bool lastEnded = false;
+    if (!ReadLines(file, in, lines, lastEnded))
+        return 2;
     Findings found;
     std::string converted;
-    size_t pos = 0;
-    for (int number = 1; pos < text.size(); ++number) {
-        size_t lf = text.find('\n', pos);
-        const bool ended = lf != std::string::npos;
-        size_t stop = ended ? lf : text.size();
-        if (ended && stop > pos && text[stop - 1] == '\r')
-            --stop;
-        bool utf8 = true, lost = false;
-        std::wstring line = FromUtf8(text.substr(pos, stop - pos), utf8);
-        if (!utf8) {
-            fprintf(stderr, "%s:%d: error: this line is not UTF-8 (is the file code page 932 already?)\n",
-                    file.c_str(), number);
-            return 2;
-        }
-        converted += ToCp932(line, lost);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        bool lost = false;
+        converted += ToCp932(lines[i], lost);
         if (lost)
-            NameLosses(line, number, replace, found);
-        if (ended)
+            NameLosses(lines[i], (int)i + 1, replace, found);
+        if (i + 1 < lines.size() || lastEnded)
             converted += "\r\n";
-        pos = ended ? lf + 1 : text.size();
     }
     found.Print(stdout, file);
     if (found.Errors()) {

@@ -2,11 +2,12 @@
  * the panel's own reader, font and painting (linked, not copied), so that
  * what it reports and renders is what the panel will do.
  *
- *   TuftlingArt check FILE [--size N]
+ *   TuftlingArt check FILE [--size N] [--window WxH]
  *   TuftlingArt preview FILE OUT.png [--size N] [--rainbow PHASE]
  *   TuftlingArt preview FILE --frames DIR [--size N] [--rainbow PHASE]
  *   TuftlingArt convert IN OUT [--replace]
  *   TuftlingArt export-builtin OUT
+ *   TuftlingArt --help | --version
  *
  * Exit codes: 0 done (check: no error), 1 an error in the file (or a
  * preview that could not be written), 2 a file that cannot be read or a
@@ -29,13 +30,17 @@ namespace {
 
 const char Usage[] =
     "usage:\n"
-    "  TuftlingArt check FILE [--size N]             the traps in an art file, and what the panel shows\n"
+    "  TuftlingArt check FILE [--size N] [--window WxH]\n"
+    "                                                the traps in an art file, and what the panel shows\n"
     "  TuftlingArt preview FILE OUT.png [--size N] [--rainbow PHASE]\n"
     "                                                every frame as the panel paints it, on one sheet\n"
     "  TuftlingArt preview FILE --frames DIR [...]   one PNG file per frame instead\n"
-    "  TuftlingArt convert IN OUT [--replace]        a UTF-8 art file as code page 932 with CR LF\n"
+    "  TuftlingArt convert IN OUT [--replace]        a UTF-8 or UTF-16 art file as code page 932 with CR LF\n"
     "  TuftlingArt export-builtin OUT                the four built-in drawings as an art file\n"
+    "  TuftlingArt --help | --version                this text, or the tool's version\n"
     "--size: the font size in points (the menu offers 7, 10 and 12; the default is 10).\n"
+    "--window: the panel window's size in the host (default 200x200, the size hosts show unless\n"
+    "  they enlarge it); check warns of frames larger than it.\n"
     "--rainbow: draw in the rainbow colour of PHASE (0 to 80) instead of grey.\n";
 
 int BadCommandLine(const char *why)
@@ -47,6 +52,7 @@ int BadCommandLine(const char *why)
 struct Arguments {
     std::vector<std::wstring> Files; // the words that are not options
     int Points = 0;
+    int WindowWidth = 0, WindowHeight = 0;
     bool Rainbow = false, Replace = false;
     double Phase = 0;
     std::wstring Frames;
@@ -70,6 +76,15 @@ Arguments Parse(const std::vector<std::wstring> &words)
             a.Rainbow = true;
             if (*end || a.Phase < 0 || a.Phase > 80)
                 a.Error = "--rainbow takes a phase from 0 to 80";
+        } else if (w == L"--window" && hasValue) {
+            const std::wstring &size = words[++i];
+            long width = wcstol(size.c_str(), &end, 10), height = 0;
+            if (*end == L'x' || *end == L'X')
+                height = wcstol(end + 1, &end, 10);
+            if (*end || width < 1 || height < 1 || width > 4096 || height > 4096)
+                a.Error = "--window takes the window's size in pixels, such as 200x200";
+            a.WindowWidth = (int)width;
+            a.WindowHeight = (int)height;
         } else if (w == L"--frames" && hasValue) {
             a.Frames = words[++i];
         } else if (w == L"--replace") {
@@ -105,16 +120,37 @@ int ExportBuiltin(const std::wstring &out)
     return 0;
 }
 
+// The version in the tool's own version resource, "1.5" for 1.5.0.0.
+int PrintVersion()
+{
+    wchar_t self[MAX_PATH];
+    DWORD ignored = 0, n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    DWORD size = n && n < MAX_PATH ? GetFileVersionInfoSizeW(self, &ignored) : 0;
+    std::vector<char> data(size ? size : 1);
+    VS_FIXEDFILEINFO *fixed = nullptr;
+    UINT length = 0;
+    if (!size || !GetFileVersionInfoW(self, 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", (void **)&fixed, &length) || length < sizeof *fixed) {
+        fprintf(stderr, "TuftlingArt: the program carries no version resource\n");
+        return 2;
+    }
+    printf("TuftlingArt %lu.%lu\n", (unsigned long)HIWORD(fixed->dwProductVersionMS),
+           (unsigned long)LOWORD(fixed->dwProductVersionMS));
+    return 0;
+}
+
 int Run(const std::wstring &command, const Arguments &a)
 {
     std::string bytes;
     if (command == L"check") {
         if (a.Files.size() != 1 || !a.Frames.empty() || a.Rainbow || a.Replace)
-            return BadCommandLine("check takes one art file and --size");
+            return BadCommandLine("check takes one art file, --size and --window");
         if (!ReadArtFile(a.Files[0], bytes))
             return 2;
-        return CheckArt(Narrow(a.Files[0]), bytes, a.Points, stdout);
+        return CheckArt(Narrow(a.Files[0]), bytes, CheckOptions{a.Points, a.WindowWidth, a.WindowHeight}, stdout);
     }
+    if (a.WindowWidth)
+        return BadCommandLine("only check takes --window");
     if (command == L"preview") {
         if (a.Files.size() != (a.Frames.empty() ? 2u : 1u) || a.Replace)
             return BadCommandLine("preview takes an art file and OUT.png, or --frames DIR");
@@ -152,6 +188,12 @@ int main()
     LocalFree(argv);
     if (command.empty())
         return BadCommandLine("no command");
+    if (command == L"--help" || command == L"-h" || command == L"help" || command == L"/?") {
+        printf("%s", Usage);
+        return 0;
+    }
+    if (command == L"--version")
+        return PrintVersion();
     Arguments a = Parse(words);
     if (a.Error)
         return BadCommandLine(a.Error);
