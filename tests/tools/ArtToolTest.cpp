@@ -82,9 +82,10 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
          {":2: error: this line is 1100 bytes long", "(2 more lines lost)"}, "2 errors, 2 warnings"},
         // At the limit, after "$End", where no frame's width counts.
         {"a line of exactly 1023 bytes", Fine + ArtLines({"$End", std::string(1023, 'a'), "after", "it"}), L"", 0,
-         {":8: warning: lines 8 to 10 are in no section"}, "0 errors, 1 warning"},
+         {"notes:    3 lines in no section"}, "0 errors, 0 warnings"},
         {"a line of exactly 1024 bytes", Fine + ArtLines({"$End", std::string(1024, 'a'), "after", "it"}), L"", 1,
-         {":8: error: this line is 1024 bytes long", "(2 more lines lost)"}, "1 error, 1 warning"},
+         {":8: error: this line is 1024 bytes long", "(2 more lines lost)", "notes:    1 line in no section"},
+         "1 error, 0 warnings"},
         {"near misses of $Normal", ArtLines({"$normal", "$Normal ", "\x81\x90Normal", "$Hide", "h", "$Dance", "d"}),
          L"", 1,
          {":1: warning: this line looks like the section line \"$Normal\" but is not one (letters in another case)",
