@@ -74,9 +74,11 @@ inline unsigned LowestBit(unsigned bits)
 }
 
 // Only lines of these lengths can be section lines ("$End" to "$Normal").
+const size_t SHORTEST_SECTION = sizeof SectionEnd - 1, LONGEST_SECTION = sizeof SectionNormal - 1;
+
 bool MayBeSectionLength(size_t length)
 {
-    return length >= 4 && length <= 7;
+    return length >= SHORTEST_SECTION && length <= LONGEST_SECTION;
 }
 
 class ArtInput {
@@ -131,7 +133,8 @@ public:
             else
                 break;
             if (MayBeSectionLength(length)) {
-                if (!frameEnds || ends == FRAME_ENDS || length != 6 || memcmp(line, "$Dance", 6) != 0)
+                if (!frameEnds || ends == FRAME_ENDS || length != sizeof SectionDance - 1 ||
+                    memcmp(line, SectionDance, sizeof SectionDance - 1) != 0)
                     break;
                 frameEnds[ends++] = (size_t)(to - out);
                 *to++ = '\0';
@@ -365,21 +368,21 @@ void ReadArt(ArtSource &raw, FrameStore &frames)
             break;
         // lstrcmpA needs a terminated string, and a line taken from the block
         // has none: a line as long as a name is copied out first.
-        char name[8];
+        char name[LONGEST_SECTION + 1];
         const char *text = line.text;
         if (MayBeSectionLength(line.length)) {
             memcpy(name, line.text, line.length);
             name[line.length] = '\0';
             text = name;
         }
-        if (IsSection(text, line.length, "$Normal", 7)) {
+        if (IsSection(text, line.length, SectionNormal, sizeof SectionNormal - 1)) {
             section = SECTION_NORMAL;
-        } else if (IsSection(text, line.length, "$Hide", 5)) {
+        } else if (IsSection(text, line.length, SectionHide, sizeof SectionHide - 1)) {
             section = SECTION_HIDE;
-        } else if (IsSection(text, line.length, "$Dance", 6)) {
+        } else if (IsSection(text, line.length, SectionDance, sizeof SectionDance - 1)) {
             frames.OpenDance();
             section = SECTION_DANCE;
-        } else if (IsSection(text, line.length, "$End", 4)) {
+        } else if (IsSection(text, line.length, SectionEnd, sizeof SectionEnd - 1)) {
             section = SECTION_NONE;
         } else if (section == SECTION_DANCE) {
             char *out = frames.Room(line.length + 1);

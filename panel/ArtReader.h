@@ -10,6 +10,15 @@
 
 enum { ART_LINE_BYTES = 1024 }; // a line stores at most ART_LINE_BYTES - 1 bytes
 
+/* The four section lines, each the whole line. A name's length is its
+ * sizeof less one. */
+const char SectionNormal[] = "$Normal"; // the lines that follow go to the normal frame
+const char SectionHide[] = "$Hide";     // ... to the hide frame
+const char SectionDance[] = "$Dance";   // ... to a new dance frame
+const char SectionEnd[] = "$End";       // ... nowhere, until the next section line
+/* In the order the reader compares them. */
+const char *const SectionNames[] = {SectionNormal, SectionHide, SectionDance, SectionEnd};
+
 /* Replaces frames with what the art file whose bytes `raw` gives describes:
  * a normal frame, a hide frame and one frame per "$Dance" line. A read error
  * ends the data as the end of the file does. */

@@ -12,12 +12,10 @@
 
 namespace {
 
-const char *const Sections[] = {"$Normal", "$Hide", "$Dance", "$End"};
-
 const char *SectionOf(const std::string &line)
 {
     std::string visible = line.substr(0, line.find('\0'));
-    for (const char *name : Sections)
+    for (const char *name : SectionNames)
         if (IsSectionLine(visible.c_str(), name))
             return name;
     return nullptr;
@@ -47,10 +45,10 @@ int InkedLines(const std::string &bytes, size_t from)
 std::string FrameName(size_t index)
 {
     if (index == FRAME_NORMAL)
-        return "$Normal";
+        return SectionNormal;
     if (index == FRAME_HIDE)
-        return "$Hide";
-    return "$Dance " + std::to_string(index - FRAME_FIRST_DANCE + 1);
+        return SectionHide;
+    return SectionDance + (" " + std::to_string(index - FRAME_FIRST_DANCE + 1));
 }
 
 bool LayOut(const std::string &bytes, ArtLayout &layout)
@@ -76,11 +74,11 @@ bool LayOut(const std::string &bytes, ArtLayout &layout)
             line.Bytes.resize(ART_LINE_BYTES - 1);
         if (const char *name = SectionOf(line.Bytes)) {
             line.Role = ROLE_SECTION;
-            if (name == Sections[0])
+            if (name == SectionNormal)
                 section = FRAME_NORMAL;
-            else if (name == Sections[1])
+            else if (name == SectionHide)
                 section = FRAME_HIDE;
-            else if (name == Sections[2])
+            else if (name == SectionDance)
                 section = layout.FrameLine.size(), layout.FrameLine.push_back(number);
             else
                 section = (size_t)-1;

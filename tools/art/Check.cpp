@@ -68,7 +68,7 @@ const char *MeantSection(std::string line, std::string &why)
         line.replace(0, 3, "$");
         reasons.push_back("a full-width dollar sign");
     }
-    for (const char *name : {"$Normal", "$Hide", "$Dance", "$End"}) {
+    for (const char *name : SectionNames) {
         if (lstrcmpiA(line.c_str(), name) != 0 || line.size() != strlen(name))
             continue;
         if (line != name)

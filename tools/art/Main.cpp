@@ -16,6 +16,7 @@
 #include "Convert.h"
 #include "Preview.h"
 
+#include "ArtReader.h"
 #include "BuiltinArt.h"
 #include "Paths.h"
 #include "PanelState.h"
@@ -108,7 +109,8 @@ bool ReadArtFile(const std::wstring &path, std::string &bytes)
 
 int ExportBuiltin(const std::wstring &out)
 {
-    static const char *const Sections[BUILTIN_FRAME_COUNT] = {"$Normal", "$Hide", "$Dance", "$Dance"};
+    static const char *const Sections[BUILTIN_FRAME_COUNT] = {SectionNormal, SectionHide, SectionDance,
+                                                              SectionDance};
     std::string art;
     for (int i = 0; i < BUILTIN_FRAME_COUNT; ++i)
         art += std::string(Sections[i]) + "\r\n" + BuiltinFrames[i] + "\r\n";
