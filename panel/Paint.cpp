@@ -32,8 +32,8 @@ SIZE MeasureFrame(HDC surface, const char *text)
 void PaintPanel(HDC dc)
 {
     // The phase steps on every paint, cycling or not.
-    Colour.Phase += 10;
-    if (Colour.Phase > 80)
+    Colour.Phase += RAINBOW_PHASE_STEP;
+    if (Colour.Phase > RAINBOW_LAST_PHASE)
         Colour.Phase = 0;
 
     RECT client;

@@ -14,7 +14,7 @@ uint32_t RainbowColour(double x)
         return Rgb(0, 255, (int)(17 * (15 - (x - 20))));
     if (x > 35 && x <= 50)
         return Rgb((int)(17 * (x - 35)), 255, 0);
-    if (x > 50 && x <= 80)
+    if (x > 50 && x <= RAINBOW_LAST_PHASE)
         return Rgb(255, (int)(8.5 * (30 - (x - 50))), 0);
     return 0;
 }

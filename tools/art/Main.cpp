@@ -20,6 +20,7 @@
 #include "BuiltinArt.h"
 #include "Paths.h"
 #include "PanelState.h"
+#include "Rainbow.h"
 
 #include <shellapi.h>
 #include <stdio.h>
@@ -29,6 +30,7 @@
 
 namespace {
 
+// A format: its one %d is the rainbow's last phase.
 const char Usage[] =
     "usage:\n"
     "  TuftlingArt check FILE [--size N] [--window WxH]\n"
@@ -42,11 +44,17 @@ const char Usage[] =
     "--size: the font size in points (the menu offers 7, 10 and 12; the default is 10).\n"
     "--window: the panel window's size in the host (default 200x200, the size hosts show unless\n"
     "  they enlarge it); check warns of frames larger than it.\n"
-    "--rainbow: draw in the rainbow colour of PHASE (0 to 80) instead of grey.\n";
+    "--rainbow: draw in the rainbow colour of PHASE (0 to %d) instead of grey.\n";
+
+void ShowUsage(FILE *out)
+{
+    fprintf(out, Usage, RAINBOW_LAST_PHASE);
+}
 
 int BadCommandLine(const char *why)
 {
-    fprintf(stderr, "TuftlingArt: %s\n%s", why, Usage);
+    fprintf(stderr, "TuftlingArt: %s\n", why);
+    ShowUsage(stderr);
     return 2;
 }
 
@@ -75,8 +83,10 @@ Arguments Parse(const std::vector<std::wstring> &words)
         } else if (w == L"--rainbow" && hasValue) {
             a.Phase = wcstod(words[++i].c_str(), &end);
             a.Rainbow = true;
-            if (*end || a.Phase < 0 || a.Phase > 80)
-                a.Error = "--rainbow takes a phase from 0 to 80";
+            static char phaseError[64];
+            wsprintfA(phaseError, "--rainbow takes a phase from 0 to %d", RAINBOW_LAST_PHASE);
+            if (*end || a.Phase < 0 || a.Phase > RAINBOW_LAST_PHASE)
+                a.Error = phaseError;
         } else if (w == L"--window" && hasValue) {
             const std::wstring &size = words[++i];
             long width = wcstol(size.c_str(), &end, 10), height = 0;
@@ -191,7 +201,7 @@ int main()
     if (command.empty())
         return BadCommandLine("no command");
     if (command == L"--help" || command == L"-h" || command == L"help" || command == L"/?") {
-        printf("%s", Usage);
+        ShowUsage(stdout);
         return 0;
     }
     if (command == L"--version")
