@@ -355,3 +355,12 @@ TEST_CASE("memory and the message box")
     CHECK(std::wstring(message) == L"plain");
     CHECK_NOTHING_OUT();
 }
+
+TEST_CASE("under TUFT_NULL_EMPTY_TEXTS the host library's empty texts are null pointers")
+{
+    Deployment deployment(L"Empty.dll", L"");
+    bool asked = EnvCount("TUFT_NULL_EMPTY_TEXTS", 0) > 0;
+    OCharConv conv;
+    CHECK((OString().c_str() == nullptr) == asked);
+    CHECK((conv.a2t("") == nullptr) == asked);
+}
