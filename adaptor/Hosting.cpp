@@ -23,6 +23,26 @@ const DWORD HelpStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | 
 static_assert(WS_CHILD + WS_VISIBLE + ES_MULTILINE + ES_AUTOVSCROLL + ES_WANTRETURN == 0x50001044,
               "help window style");
 
+/* Host folder kind 2 + "wpn\" + title + ".wpn", nothing put between them; a
+ * relative folder lies under the host program's folder. Empty when the
+ * folder names none: a module is never looked for in the current folder or
+ * along the library search path. */
+WideText PluginPath(const wchar_t *folder)
+{
+    wchar_t program[MAX_PATH];
+    switch (ShapeOfFolder(folder)) {
+    case FolderShape::Absolute:
+        return JoinTexts({folder, L"wpn\\", ModuleTitle, L".wpn"});
+    case FolderShape::Relative:
+        if (HostProgramFolder(program))
+            return JoinTexts({program, folder, L"wpn\\", ModuleTitle, L".wpn"});
+        break;
+    case FolderShape::None:
+        break;
+    }
+    return WideText(nullptr);
+}
+
 } // namespace
 
 HWND WpnAdaptor::CreatePanel(HWND parent)
@@ -34,14 +54,10 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
 
     HostText folder; // given back when this operation ends, whatever the outcome
     OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
+    WideText path = PluginPath(folder.get());
     helpMode_ = true;
-    // Only an absolute folder: a relative path would be looked for, and a
-    // module planted there loaded, in the current folder or along the
-    // library search path.
-    if (IsAbsoluteFolder(folder.get())) {
-        WideText path = JoinTexts({folder.get(), L"wpn\\", ModuleTitle, L".wpn"});
+    if (!path.empty())
         helpMode_ = !FileExists(path.get()) || !LoadPlugin(path.get());
-    }
 
     if (!helpMode_) {
         panelWindow_ = callbacks_.PanelCreate ? callbacks_.PanelCreate(&host_, parent) : nullptr;
