@@ -3,7 +3,8 @@
  * lets it make its window inside the host's parent; without a usable plug-in
  * a help window stands in its place. The tick timer runs on the plug-in's
  * window and ticks the live instance; DestroyPanel ends it all in the order
- * the plug-in relies on: no more ticks, PanelDestroy, then unload. */
+ * the plug-in relies on: no more ticks, PanelDestroy, then unload. Every call
+ * into the plug-in is a PluginCall (PluginCalls.cpp). */
 #include "WpnAdaptor.h"
 
 #include "Folders.h"
@@ -56,15 +57,26 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
     OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
     WideText path = PluginPath(folder.get());
     helpMode_ = true;
-    if (!path.empty())
+    if (!path.empty()) {
+        PluginCall call(this); // the two exports are the plug-in's code as well
         helpMode_ = !FileExists(path.get()) || !LoadPlugin(path.get());
-
-    if (!helpMode_) {
-        panelWindow_ = callbacks_.PanelCreate ? callbacks_.PanelCreate(&host_, parent) : nullptr;
-        if (panelWindow_)
-            SetTimer(panelWindow_, TICK_TIMER_ID, TICK_INTERVAL, TickProc);
-    } else {
+    }
+    if (helpMode_) {
         ShowHelp(parent);
+        return panelWindow_;
+    }
+
+    HWND made = nullptr;
+    if (callbacks_.PanelCreate) {
+        PluginCall call(this);
+        made = callbacks_.PanelCreate(&host_, parent);
+    }
+    if (!module_) // the host destroyed the panel while it was being made
+        return nullptr;
+    panelWindow_ = made;
+    if (panelWindow_) {
+        SetTimer(panelWindow_, TICK_TIMER_ID, TICK_INTERVAL, TickProc);
+        HookPanelWindow();
     }
     return panelWindow_;
 }
@@ -97,16 +109,6 @@ bool WpnAdaptor::LoadPlugin(const wchar_t *path)
     return true;
 }
 
-void WpnAdaptor::UnloadPlugin()
-{
-    if (module_) {
-        FreeLibrary(module_);
-        module_ = nullptr;
-    }
-    info_ = nullptr;
-    initialize_ = nullptr;
-}
-
 void WpnAdaptor::ShowHelp(HWND parent)
 {
     panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
@@ -130,11 +132,21 @@ bool WpnAdaptor::DestroyPanel()
         panelWindow_ = nullptr;
         return true;
     }
-    if (panelWindow_)
-        KillTimer(panelWindow_, TICK_TIMER_ID);
-    if (module_ && callbacks_.PanelDestroy)
-        callbacks_.PanelDestroy(&host_, panelWindow_);
+    HWND window = panelWindow_;
+    if (window)
+        KillTimer(window, TICK_TIMER_ID);
+    if (module_ && callbacks_.PanelDestroy) {
+        // Taken from the record first: a DestroyPanel from inside it must
+        // not call it again.
+        PanelDestroyFn destroy = callbacks_.PanelDestroy;
+        callbacks_.PanelDestroy = nullptr;
+        PluginCall call(this);
+        destroy(&host_, window);
+    }
+    UnhookPanelWindow(window); // a window the plug-in left standing keeps its own procedure
     if (module_) {
+        // Nothing reaches the plug-in from here on; its module goes now, or
+        // when the call it is still running returns.
         UnloadPlugin();
         memset(&callbacks_, 0, sizeof callbacks_);
     }
@@ -147,11 +159,11 @@ bool WpnAdaptor::DestroyPanel()
 void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
 {
     // A plug-in that runs a modal loop from its tick (a message box through
-    // ShowMessage) would be ticked again inside it, every second. The flag
-    // is module-wide: the instance may be gone when PanelTick returns.
+    // ShowMessage) would be ticked again inside it, every second.
     WpnAdaptor *live = LiveInstance;
     if (InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
         return;
+    PluginCall call(live);
     InPanelTick = true;
     live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
     InPanelTick = false;

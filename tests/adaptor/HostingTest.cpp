@@ -285,6 +285,44 @@ TEST_CASE("a tick while the plug-in is still inside its last one is skipped; tic
     CHECK_NOTHING_OUT();
 }
 
+TEST_CASE("a panel destroyed and let go inside the plug-in's modal loop is unloaded once, when the loop returns")
+{
+    // The box opens from PanelTick, or from the window procedure on a message the host sends.
+    for (bool fromTick : {true, false}) {
+        CAPTURE(fromTick);
+        FakeLogView log;
+        ParentWindow parent;
+        int windowsBefore = CountThreadWindows();
+        Hosted hosted(L"Unloaded.dll", L"FakeModalTick.wpn", parent.get());
+        REQUIRE(hosted.Panel);
+        AdaptorRefs &refs = hosted.Refs;
+        OstrelTestSetMessageBoxAnswer(0); // a real box, with a modal loop of its own
+        ModalProbe host([&] {
+            HWND box = FindThreadWindow("#32770");
+            if (!box)
+                return false;
+            CHECK(refs.Panel->DestroyPanel());
+            CHECK_FALSE(IsWindow(hosted.Panel));
+            CHECK(hosted.Deploy.PluginLoaded()); // its code is still running
+            refs.Base->Release();
+            refs.Plugin->Release();
+            CHECK(refs.Panel->Release() == 1); // the instance holds itself until the plug-in returns
+            refs.Base = nullptr, refs.Plugin = nullptr, refs.Panel = nullptr;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        if (!fromTick)
+            SendMessageW(hosted.Panel, WM_CONTEXTMENU, (WPARAM)hosted.Panel, -1);
+        CHECK(PumpUntil([&] { return log->Unloads > 0; }, 15000));
+        CHECK(log->BoxesReturned == 1);
+        CHECK(log->DestroyCalls == 1);
+        CHECK(log->Unloads == 1);
+        CHECK_FALSE(hosted.Deploy.PluginLoaded());
+        CHECK(CountThreadWindows() == windowsBefore);
+        CHECK_NOTHING_OUT();
+    }
+}
+
 TEST_CASE("an instance released without DestroyPanel leaves no timer ticking into it")
 {
     FakeLogView log;
