@@ -8,5 +8,6 @@ FrameData Frames;
 AnimData Anim;
 ColourData Colour;
 AboutData About;
+ModalData Modal;
 WindowData Panel;
 SurfaceData Surface;

@@ -70,6 +70,16 @@ struct AboutData {
 };
 extern AboutData About;
 
+/* The plug-in's own modal loops (ModalLoop.cpp): whether its context menu
+ * is being tracked, set and cleared around it by Commands.cpp, and how many
+ * panels PanelDestroy has ended, which tells a loop that returns whether its
+ * panel went away meanwhile. */
+struct ModalData {
+    bool MenuOpen;
+    uint32_t PanelsDestroyed;
+};
+extern ModalData Modal;
+
 /* The panel window (PanelWindow.cpp). */
 struct WindowData {
     HWND Window;
