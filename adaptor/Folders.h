@@ -1,7 +1,8 @@
 /* The host's folders as the adaptor uses them: the kinds it asks OIClient
- * operation 10 for, and the one shape of folder text it trusts to load a
- * module from or to make a folder in: an absolute one. */
+ * operation 10 for, how a panel folder text is taken, and the one shape of
+ * folder text it trusts to make a folder in: an absolute one. */
 #pragma once
+#include <windows.h>
 
 enum {
     FOLDER_KIND_A = 1,        // SVC_FOLDER value 0
@@ -10,11 +11,23 @@ enum {
     FOLDER_KIND_B = 17,       // SVC_FOLDER value 2
 };
 
-/* True for a drive letter, colon and backslash ("C:\...") or a share
- * ("\\server\share\..."). False for null, empty and every relative text,
- * which the platform would resolve against the current folder or, for a
- * module, along the library search path. */
+/* True for a drive letter, colon and separator ("C:\...", "C:/...") or a
+ * share ("\\server\share\..."), either slash serving as separator. False for
+ * null, empty and every relative text, which the platform would resolve
+ * against the current folder or, for a module, along the library search
+ * path. */
 bool IsAbsoluteFolder(const wchar_t *folder);
+
+/* How a host folder text names a folder. A relative one ("panel\", as the
+ * icon path "panel\wpn\<title>.ico" is) lies under the host program's own
+ * folder. A drive-relative ("C:panel\") or root-relative ("\panel\") text
+ * depends on a current folder, and a null or empty one names nothing. */
+enum class FolderShape { None, Absolute, Relative };
+FolderShape ShapeOfFolder(const wchar_t *folder);
+
+/* The folder of the process's main module with its final backslash; false
+ * when its path is unknown or too long to be read whole. */
+bool HostProgramFolder(wchar_t (&folder)[MAX_PATH]);
 
 /* Makes the folder at path, inside hostFolder, when it is missing: one level
  * only, and only inside an absolute host folder that ends with a backslash,

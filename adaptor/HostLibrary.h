@@ -5,8 +5,8 @@
  * change of that one file (and of the base class OObject that WpnAdaptor.h
  * names). The rest of the adaptor sees texts of this module's own heap.
  *
- * No null pointer reaches the library from here: a null text is taken as the
- * empty text first. */
+ * No null pointer reaches the library from here, and none that it gives
+ * back is read: either is taken as the empty text. */
 #pragma once
 #include <initializer_list>
 #include <memory>

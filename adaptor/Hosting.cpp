@@ -3,7 +3,8 @@
  * lets it make its window inside the host's parent; without a usable plug-in
  * a help window stands in its place. The tick timer runs on the plug-in's
  * window and ticks the live instance; DestroyPanel ends it all in the order
- * the plug-in relies on: no more ticks, PanelDestroy, then unload. */
+ * the plug-in relies on: no more ticks, PanelDestroy, then unload. Every call
+ * into the plug-in is a PluginCall (PluginCalls.cpp). */
 #include "WpnAdaptor.h"
 
 #include "Folders.h"
@@ -23,6 +24,26 @@ const DWORD HelpStyle = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | 
 static_assert(WS_CHILD + WS_VISIBLE + ES_MULTILINE + ES_AUTOVSCROLL + ES_WANTRETURN == 0x50001044,
               "help window style");
 
+/* Host folder kind 2 + "wpn\" + title + ".wpn", nothing put between them; a
+ * relative folder lies under the host program's folder. Empty when the
+ * folder names none: a module is never looked for in the current folder or
+ * along the library search path. */
+WideText PluginPath(const wchar_t *folder)
+{
+    wchar_t program[MAX_PATH];
+    switch (ShapeOfFolder(folder)) {
+    case FolderShape::Absolute:
+        return JoinTexts({folder, L"wpn\\", ModuleTitle, L".wpn"});
+    case FolderShape::Relative:
+        if (HostProgramFolder(program))
+            return JoinTexts({program, folder, L"wpn\\", ModuleTitle, L".wpn"});
+        break;
+    case FolderShape::None:
+        break;
+    }
+    return WideText(nullptr);
+}
+
 } // namespace
 
 HWND WpnAdaptor::CreatePanel(HWND parent)
@@ -34,21 +55,28 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
 
     HostText folder; // given back when this operation ends, whatever the outcome
     OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
+    WideText path = PluginPath(folder.get());
     helpMode_ = true;
-    // Only an absolute folder: a relative path would be looked for, and a
-    // module planted there loaded, in the current folder or along the
-    // library search path.
-    if (IsAbsoluteFolder(folder.get())) {
-        WideText path = JoinTexts({folder.get(), L"wpn\\", ModuleTitle, L".wpn"});
+    if (!path.empty()) {
+        PluginCall call(this); // the two exports are the plug-in's code as well
         helpMode_ = !FileExists(path.get()) || !LoadPlugin(path.get());
     }
-
-    if (!helpMode_) {
-        panelWindow_ = callbacks_.PanelCreate ? callbacks_.PanelCreate(&host_, parent) : nullptr;
-        if (panelWindow_)
-            SetTimer(panelWindow_, TICK_TIMER_ID, TICK_INTERVAL, TickProc);
-    } else {
+    if (helpMode_) {
         ShowHelp(parent);
+        return panelWindow_;
+    }
+
+    HWND made = nullptr;
+    if (callbacks_.PanelCreate) {
+        PluginCall call(this);
+        made = callbacks_.PanelCreate(&host_, parent);
+    }
+    if (!module_) // the host destroyed the panel while it was being made
+        return nullptr;
+    panelWindow_ = made;
+    if (panelWindow_) {
+        SetTimer(panelWindow_, TICK_TIMER_ID, TICK_INTERVAL, TickProc);
+        HookPanelWindow();
     }
     return panelWindow_;
 }
@@ -81,16 +109,6 @@ bool WpnAdaptor::LoadPlugin(const wchar_t *path)
     return true;
 }
 
-void WpnAdaptor::UnloadPlugin()
-{
-    if (module_) {
-        FreeLibrary(module_);
-        module_ = nullptr;
-    }
-    info_ = nullptr;
-    initialize_ = nullptr;
-}
-
 void WpnAdaptor::ShowHelp(HWND parent)
 {
     panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
@@ -114,11 +132,21 @@ bool WpnAdaptor::DestroyPanel()
         panelWindow_ = nullptr;
         return true;
     }
-    if (panelWindow_)
-        KillTimer(panelWindow_, TICK_TIMER_ID);
-    if (module_ && callbacks_.PanelDestroy)
-        callbacks_.PanelDestroy(&host_, panelWindow_);
+    HWND window = panelWindow_;
+    if (window)
+        KillTimer(window, TICK_TIMER_ID);
+    if (module_ && callbacks_.PanelDestroy) {
+        // Taken from the record first: a DestroyPanel from inside it must
+        // not call it again.
+        PanelDestroyFn destroy = callbacks_.PanelDestroy;
+        callbacks_.PanelDestroy = nullptr;
+        PluginCall call(this);
+        destroy(&host_, window);
+    }
+    UnhookPanelWindow(window); // a window the plug-in left standing keeps its own procedure
     if (module_) {
+        // Nothing reaches the plug-in from here on; its module goes now, or
+        // when the call it is still running returns.
         UnloadPlugin();
         memset(&callbacks_, 0, sizeof callbacks_);
     }
@@ -131,11 +159,11 @@ bool WpnAdaptor::DestroyPanel()
 void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
 {
     // A plug-in that runs a modal loop from its tick (a message box through
-    // ShowMessage) would be ticked again inside it, every second. The flag
-    // is module-wide: the instance may be gone when PanelTick returns.
+    // ShowMessage) would be ticked again inside it, every second.
     WpnAdaptor *live = LiveInstance;
     if (InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
         return;
+    PluginCall call(live);
     InPanelTick = true;
     live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
     InPanelTick = false;

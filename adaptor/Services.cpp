@@ -23,24 +23,28 @@ const wchar_t SettingFolder[] = L"setting\\";
 
 /* The codes that write or read through value or out. A null pointer there
  * would fault inside this module, in the host's process: such a request
- * answers 1 and touches nothing. */
+ * touches nothing and gives the answer that says "no", 1, or for the two
+ * codes whose answer is fixed whatever happened, that answer. */
 struct PointerUse {
     uint32_t Code;
     bool Value, Out;
+    uint32_t NullAnswer;
 };
 const PointerUse PointerUses[] = {
-    {SVC_VERSION, true, false},      {SVC_ITEM_COUNT, true, false},    {SVC_ITEM_VALUE, false, true},
-    {SVC_ITEM_SET_TEXT, false, true}, {SVC_OPEN, false, true},         {SVC_ITEM_TEXT_A, false, true},
-    {SVC_ITEM_TEXT_B, false, true},   {SVC_CURRENT_INDEX, true, false}, {SVC_OPEN_INDEX, true, true},
-    {SVC_ITEM_VALUE_B, false, true},  {SVC_FOLDER, false, true},
+    {SVC_VERSION, true, false, SVC_NONE},       {SVC_ITEM_COUNT, true, false, SVC_NONE},
+    {SVC_ITEM_VALUE, false, true, SVC_NONE},    {SVC_ITEM_SET_TEXT, false, true, SVC_NONE},
+    {SVC_OPEN, false, true, SVC_UNKNOWN},       {SVC_ITEM_TEXT_A, false, true, SVC_NONE},
+    {SVC_ITEM_TEXT_B, false, true, SVC_NONE},   {SVC_CURRENT_INDEX, true, false, SVC_NONE},
+    {SVC_OPEN_INDEX, true, true, SVC_OK},       {SVC_ITEM_VALUE_B, false, true, SVC_NONE},
+    {SVC_FOLDER, false, true, SVC_NONE},
 };
 
-bool NullWhereUsed(uint32_t code, uintptr_t value, uintptr_t out)
+const PointerUse *NullWhereUsed(uint32_t code, uintptr_t value, uintptr_t out)
 {
     for (const PointerUse &use : PointerUses)
         if (use.Code == code)
-            return (use.Value && !value) || (use.Out && !out);
-    return false;
+            return (use.Value && !value) || (use.Out && !out) ? &use : nullptr;
+    return nullptr;
 }
 
 void WriteNumber(uintptr_t address, uint32_t number)
@@ -211,8 +215,12 @@ uint32_t Folder(uint32_t which, uintptr_t out)
 
 uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
 {
-    if (NullWhereUsed(code, value, out))
-        return SVC_NONE;
+    if (const PointerUse *use = NullWhereUsed(code, value, out)) {
+        // Nothing opened, so no index for it, where there is a number to say so.
+        if (code == SVC_OPEN_INDEX && value)
+            WriteNumber(value, INDEX_NOT_FOUND);
+        return use->NullAnswer;
+    }
     switch (code) {
     case SVC_VERSION:
         WriteNumber(value, SERVICE_VERSION);

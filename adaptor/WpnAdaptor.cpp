@@ -37,9 +37,12 @@ WpnAdaptor::~WpnAdaptor()
     if (LiveInstance == this)
         LiveInstance = nullptr;
     // A host that lets go of a ticking panel without DestroyPanel must not
-    // leave a timer pointing into this module, which may unload next.
-    if (!helpMode_ && panelWindow_)
+    // leave a timer or a window procedure pointing into this module, which
+    // may unload next.
+    if (!helpMode_ && panelWindow_) {
         KillTimer(panelWindow_, TICK_TIMER_ID);
+        UnhookPanelWindow(panelWindow_);
+    }
 }
 
 bool WpnAdaptor::QueryInterface(uint32_t id, void **out)
@@ -109,5 +112,6 @@ bool WpnAdaptor::Filter(uint32_t value)
 {
     if (helpMode_ || !module_ || !callbacks_.PanelFilter)
         return false;
+    PluginCall call(this);
     return callbacks_.PanelFilter(value) != 0;
 }

@@ -97,6 +97,7 @@ struct HostState {
     uint32_t LastOpenFlags = 0;
     std::map<int, std::pair<bool, std::wstring>> FolderOverrides; // kind -> (has text, text)
     bool ObjectAnswersFalse = false;
+    bool NullEmptyTexts = false;
     int MessageBoxAnswer = 0;
     std::wstring LastMessage;
     uint32_t LastMessageType = 0;

@@ -42,6 +42,7 @@ extern "C" void OstrelTestReset(void)
     state.LastOpenFlags = 0;
     state.FolderOverrides.clear();
     state.ObjectAnswersFalse = false;
+    state.NullEmptyTexts = false;
     state.MessageBoxAnswer = 0;
     state.LastMessage.clear();
     state.LastMessageType = 0;
@@ -116,6 +117,11 @@ extern "C" void OstrelTestSetFolder(int kind, const wchar_t *text)
 extern "C" void OstrelTestSetObjectAnswersFalse(BOOL on)
 {
     State().ObjectAnswersFalse = on != FALSE;
+}
+
+extern "C" void OstrelTestSetNullEmptyTexts(BOOL on)
+{
+    State().NullEmptyTexts = on != FALSE;
 }
 
 extern "C" void OstrelTestSetMessageBoxAnswer(int answer)

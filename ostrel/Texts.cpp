@@ -1,7 +1,9 @@
 /* The library's small classes: OObject, OString, OCharConv and OMisc.
  * OCharConv converts with the ANSI code page and keeps each result in a
  * block chained to the converter, freed together when the converter goes.
- * A null text is taken as the empty one, and counted as the caller's fault. */
+ * A null text is taken as the empty one, and counted as the caller's fault.
+ * A test can make empty texts null pointers (OstrelTestSetNullEmptyTexts),
+ * as a host library may hand them out. */
 #include "Host.h"
 
 #include <stdlib.h>
@@ -64,6 +66,8 @@ OString &OString::operator=(const OString &other)
 OString &OString::operator+=(const OString &other)
 {
     uint32_t added = other.length_;
+    if (added == 0)
+        return *this;
     uint32_t length = length_ + added;
     if (length + 1 > capacity_) {
         uint32_t capacity = (length + 1) * 2;
@@ -82,10 +86,17 @@ OString &OString::operator+=(const OString &other)
 
 void OString::Assign(const wchar_t *text, uint32_t length)
 {
+    if (length == 0 && State().NullEmptyTexts) {
+        free(text_);
+        text_ = nullptr;
+        length_ = capacity_ = 0;
+        return;
+    }
     wchar_t *copy = (wchar_t *)malloc((length + 1) * sizeof(wchar_t));
     if (!copy)
         abort();
-    memcpy(copy, text, length * sizeof(wchar_t));
+    if (length)
+        memcpy(copy, text, length * sizeof(wchar_t));
     copy[length] = L'\0';
     free(text_);
     text_ = copy;
@@ -120,6 +131,8 @@ const wchar_t *OCharConv::a2t(const char *text)
 {
     if (NullFault(text))
         text = "";
+    if (!*text && State().NullEmptyTexts)
+        return nullptr;
     int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     if (n <= 0)
         n = 1;
@@ -137,6 +150,8 @@ const char *OCharConv::t2a(const wchar_t *text)
 {
     if (NullFault(text))
         text = L"";
+    if (!*text && State().NullEmptyTexts)
+        return nullptr;
     int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (n <= 0)
         n = 1;

@@ -2,13 +2,23 @@
  * opens and again on every WM_COUNT_CHANGED that the animation posts. */
 #include "About.h"
 
+#include "ModalLoop.h"
 #include "resources/resource.h"
 
 enum { ABOUT_TEXT_BYTES = 100 };
 
 void ShowAbout(HWND owner)
 {
+    ModalLoop loop;
     DialogBoxParamA(Module.Instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
+}
+
+void CloseAbout()
+{
+    if (About.Window) {
+        EndDialog(About.Window, IDCANCEL);
+        About.Window = nullptr;
+    }
 }
 
 void ShowCount(HWND dialog)
@@ -41,8 +51,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         ShowCount(dialog);
         return TRUE;
     case WM_DESTROY:
-        // The box also goes when its owner, the panel window, is destroyed
-        // while it is open; a later dance must not post to a dead handle.
+        // The box can also go without OK or Cancel: its owner is the host's
+        // top-level window (a dialog's owner always is one), not the panel,
+        // and takes it along when it goes. A later dance must not post to a
+        // dead handle.
         if (About.Window == dialog)
             About.Window = nullptr;
         return FALSE;

@@ -6,8 +6,11 @@
 
 enum { VERSION_MAJOR = 1, VERSION_MINOR = 5 };
 
-/* Shows the box, owned by `owner`, and returns when it is closed. */
+/* Shows the box, owned by the top-level window of `owner`, and returns when
+ * it is closed. */
 void ShowAbout(HWND owner);
+/* Ends the box's loop if the box is open, and forgets it. */
+void CloseAbout();
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 /* Shows Settings.Count in the box. */
 void ShowCount(HWND dialog);

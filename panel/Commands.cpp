@@ -8,6 +8,7 @@
 #include "Anim.h"
 #include "Frames.h"
 #include "MenuLabels.h"
+#include "ModalLoop.h"
 #include "Surface.h"
 
 #include <string.h>
@@ -16,6 +17,7 @@ enum { CLIPBOARD_BLOCK_BYTES = 1024 };
 
 void ShowPanelMenu(HWND owner)
 {
+    ModalLoop loop;
     HMENU menu = CreatePopupMenu();
     HMENU sizes = CreatePopupMenu();
     AppendMenuA(sizes, MF_STRING, IDM_SIZE_LARGE, LABEL_SIZE_LARGE);
@@ -39,8 +41,19 @@ void ShowPanelMenu(HWND owner)
     // menu at the mouse as well.
     POINT at;
     GetCursorPos(&at);
+    // A second menu fails at once while one is open: the flag stays the first's.
+    bool outer = Modal.MenuOpen;
+    Modal.MenuOpen = true;
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+    Modal.MenuOpen = outer;
     DestroyMenu(menu); // the size submenu goes with it
+}
+
+void CloseMenu()
+{
+    // EndMenu ends whatever menu this thread tracks: only ever ours.
+    if (Modal.MenuOpen)
+        EndMenu();
 }
 
 int32_t SizeCommandToPoints(UINT id)

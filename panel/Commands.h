@@ -16,6 +16,8 @@ enum : UINT {
 /* Builds the context menu afresh, tracks it at the cursor for `owner` and
  * destroys it; the choice reaches the owner as WM_COMMAND. */
 void ShowPanelMenu(HWND owner);
+/* Ends the menu's loop if the menu is open. */
+void CloseMenu();
 
 /* Runs one command; `window` owns the about box and the clipboard. */
 void PanelCommand(UINT id, HWND window);

@@ -2,12 +2,15 @@
  * needs Size from the settings and a surface to be selected into, and the
  * window paints with surface, font and frames as soon as it exists.
  * PanelDestroy releases each object behind its own presence test, so it also
- * cleans up after a PanelCreate that stopped half-way. */
+ * cleans up after a PanelCreate that stopped half-way, and then ends the
+ * plug-in's own modal loops, which would otherwise outlive the panel. */
 #include "Lifecycle.h"
 
+#include "About.h"
 #include "Anim.h"
 #include "Commands.h"
 #include "Frames.h"
+#include "ModalLoop.h"
 #include "PanelWindow.h"
 #include "Settings.h"
 #include "Surface.h"
@@ -55,6 +58,11 @@ int32_t WPN_CALL PanelDestroy(HostServices *, HWND window)
         KillTimer(window, TIMER_COLOUR);
     ReleaseSurface();
     DestroyPanelWindow();
+    // A host may destroy the panel from inside the menu's or the box's loop
+    // (a timer, a posted message, another window of its own).
+    CloseMenu();
+    CloseAbout();
+    NotePanelDestroyed();
     return 0;
 }
 

@@ -1,13 +1,13 @@
 /* The module-wide state's one definition. Everything starts null, zero or
- * empty; LoadSettings fills the settings, defaults included, before anything
- * reads them. */
+ * empty, except Settings, which Settings.cpp defines beside its table of
+ * defaults, from which it starts. */
 #include "PanelState.h"
 
 ModuleData Module;
-SettingsData Settings;
 FrameData Frames;
 AnimData Anim;
 ColourData Colour;
 AboutData About;
+ModalData Modal;
 WindowData Panel;
 SurfaceData Surface;

@@ -20,9 +20,10 @@ extern ModuleData Module;
 
 /* The two files' paths and the six settings (Settings.cpp). The paths are
  * composed from the host's folder and are empty when it gave none usable.
- * The settings are read when a panel is made and all six written back when
- * it goes; in between the animation counts dances into Count and the menu
- * flips Hide and Always and sets Size. */
+ * The settings hold their defaults until the first panel is made, are read
+ * when a panel is made and all six written back when it goes; in between the
+ * animation counts dances into Count and the menu flips Hide and Always and
+ * sets Size. */
 enum { PATH_BYTES = 300 };
 enum { POINTS_SMALL = 7, POINTS_MEDIUM = 10, POINTS_LARGE = 12 }; // the menu's font sizes
 struct SettingsData {
@@ -68,6 +69,16 @@ struct AboutData {
     HWND Window;
 };
 extern AboutData About;
+
+/* The plug-in's own modal loops (ModalLoop.cpp): whether its context menu
+ * is being tracked, set and cleared around it by Commands.cpp, and how many
+ * panels PanelDestroy has ended, which tells a loop that returns whether its
+ * panel went away meanwhile. */
+struct ModalData {
+    bool MenuOpen;
+    uint32_t PanelsDestroyed;
+};
+extern ModalData Modal;
 
 /* The panel window (PanelWindow.cpp). */
 struct WindowData {

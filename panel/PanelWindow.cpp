@@ -89,6 +89,8 @@ LRESULT CALLBACK PanelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return 0;
     case WM_COMMAND:
         PanelCommand(LOWORD(wParam), window);
+        if (window != Panel.Window) // destroyed while the about box was open
+            return 0;
         break;
     case WM_TIMER:
         return OnTimer(wParam);

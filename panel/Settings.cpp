@@ -17,7 +17,7 @@ struct Setting {
     int32_t SettingsData::*Value;
 };
 
-const Setting Table[] = {
+constexpr Setting Table[] = {
     {"Count", 0, &SettingsData::Count},
     {"Hide", 1, &SettingsData::Hide},
     {"Always", 0, &SettingsData::Always},
@@ -25,6 +25,14 @@ const Setting Table[] = {
     {"HideTimer", 180000, &SettingsData::HideTimer},
     {"Size", POINTS_MEDIUM, &SettingsData::Size},
 };
+
+constexpr SettingsData Defaults()
+{
+    SettingsData defaults = {};
+    for (const Setting &setting : Table)
+        defaults.*setting.Value = setting.Default;
+    return defaults;
+}
 
 int32_t ReadKey(const Setting &setting)
 {
@@ -41,6 +49,10 @@ void WriteKey(const Setting &setting)
 }
 
 } // namespace
+
+// Defaults until the first panel reads the file: a host may show the menu
+// before it makes a panel, and the menu shows the switches as they are.
+SettingsData Settings = Defaults();
 
 void BuildPaths(const char *folder)
 {

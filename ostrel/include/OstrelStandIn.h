@@ -44,7 +44,8 @@ struct OstrelCounters {
 
 extern "C" {
 /* Empties the list, forgets the current item, the folder overrides, the
- * open mode, the object answer, the message box answer and every counter
+ * open mode, the object answer, the null empty texts, the message box answer
+ * and every counter
  * except the two accounts (References, Blocks), which only their owners can
  * settle. */
 OSTREL_API void OstrelTestReset(void);
@@ -66,6 +67,9 @@ OSTREL_API void OstrelTestSetFolder(int kind, const wchar_t *text);
 /* True: OIClient::GetHostObject still hands out its object but answers
  * false, as a host library need not answer true. */
 OSTREL_API void OstrelTestSetObjectAnswersFalse(BOOL on);
+/* True: an empty OString holds a null text and OCharConv converts an empty
+ * text to null, as a host library may; the stand-in otherwise gives "". */
+OSTREL_API void OstrelTestSetNullEmptyTexts(BOOL on);
 /* Non-zero: OlxMessageBox shows nothing and returns this answer. */
 OSTREL_API void OstrelTestSetMessageBoxAnswer(int answer);
 /* Text and type of the last OlxMessageBox call. */

@@ -7,6 +7,8 @@
 #include "ObjectCount.h"
 #include "doctest.h"
 
+#include <algorithm>
+
 namespace {
 
 // "WpnAdaptor プラグインの使い方"
@@ -182,24 +184,35 @@ TEST_CASE("the plug-in path is host folder kind 2, wpn, the title and .wpn")
     CHECK_NOTHING_OUT();
 }
 
-TEST_CASE("only an absolute kind-2 folder is looked in; any other gives the help window in the host's font")
+TEST_CASE("kind-2 folders: absolute as given, relative under the host program's folder, never the current one")
 {
     FakeLogView log;
     ParentWindow parent;
     Deployment deployment(L"Shaped.dll", L"FakeGood.wpn");
     const std::wstring home = deployment.Home().Path(), rooted = home.substr(2) + L"panel\\",
                        driveOnly = home.substr(0, 2) + L"panel\\", absolute = home + L"panel\\";
+    std::wstring slashed = absolute;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    // A relative folder with a plug-in both under the program's folder and under the current one.
+    const std::wstring relative = L"kind2-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    const std::wstring underProgram = ProgramFolder() + relative, underCurrent = home + relative;
+    for (const std::wstring &folder : {underProgram, underCurrent}) {
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW((folder + L"wpn").c_str(), nullptr);
+        REQUIRE(CopyFileW(deployment.PluginPath().c_str(), (folder + L"wpn\\Shaped.wpn").c_str(), FALSE));
+    }
     struct Shape {
         const char *What;
         const wchar_t *Folder;
-        bool Hosted;
+        std::wstring Hosts; // the plug-in file loaded, or none: the help window
     };
     const Shape shapes[] = {
-        {"no text", nullptr, false},           {"empty", L"", false},
-        {"relative", L"panel\\", false},       {"rooted, no drive", rooted.c_str(), false},
-        {"drive, no root", driveOnly.c_str(), false}, {"absolute", absolute.c_str(), true},
+        {"no text", nullptr, L""}, {"empty", L"", L""}, {"rooted, no drive", rooted.c_str(), L""},
+        {"drive, no root", driveOnly.c_str(), L""}, {"relative", relative.c_str(), underProgram + L"wpn\\Shaped.wpn"},
+        {"absolute", absolute.c_str(), deployment.PluginPath()},
+        {"absolute, forward slashes", slashed.c_str(), deployment.PluginPath()},
     };
-    CurrentFolder here(home); // from where every relative shape would find the plug-in
+    CurrentFolder here(home); // from where every relative shape would find a plug-in
     OstrelTestSetObjectAnswersFalse(TRUE); // the font source is handed out all the same
     for (const Shape &shape : shapes) {
         INFO(shape.What);
@@ -208,12 +221,17 @@ TEST_CASE("only an absolute kind-2 folder is looked in; any other gives the help
         AdaptorRefs refs(deployment);
         refs.Plugin->Initialize();
         HWND panel = refs.Panel->CreatePanel(parent.get());
-        CHECK(log->InfoCalls == (shape.Hosted ? 1 : 0));
-        CHECK(deployment.PluginLoaded() == shape.Hosted);
-        if (!shape.Hosted)
+        CHECK(log->InfoCalls == (shape.Hosts.empty() ? 0 : 1));
+        if (!shape.Hosts.empty())
+            CHECK(GetModuleHandleW(shape.Hosts.c_str()) != nullptr);
+        else
             CHECK((HFONT)SendMessageW(panel, WM_GETFONT, 0, 0) == OstrelTestFont());
+        CHECK(GetModuleHandleW((underCurrent + L"wpn\\Shaped.wpn").c_str()) == nullptr);
         refs.Panel->DestroyPanel();
     }
+    DeleteFileW((underProgram + L"wpn\\Shaped.wpn").c_str());
+    RemoveDirectoryW((underProgram + L"wpn").c_str());
+    RemoveDirectoryW(underProgram.c_str());
     CHECK_NOTHING_OUT();
 }
 
@@ -265,6 +283,44 @@ TEST_CASE("a tick while the plug-in is still inside its last one is skipped; tic
     CHECK(log->TickCalls - ticks <= 4);
     CHECK(hosted.Refs.Panel->DestroyPanel());
     CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("a panel destroyed and let go inside the plug-in's modal loop is unloaded once, when the loop returns")
+{
+    // The box opens from PanelTick, or from the window procedure on a message the host sends.
+    for (bool fromTick : {true, false}) {
+        CAPTURE(fromTick);
+        FakeLogView log;
+        ParentWindow parent;
+        int windowsBefore = CountThreadWindows();
+        Hosted hosted(L"Unloaded.dll", L"FakeModalTick.wpn", parent.get());
+        REQUIRE(hosted.Panel);
+        AdaptorRefs &refs = hosted.Refs;
+        OstrelTestSetMessageBoxAnswer(0); // a real box, with a modal loop of its own
+        ModalProbe host([&] {
+            HWND box = FindThreadWindow("#32770");
+            if (!box)
+                return false;
+            CHECK(refs.Panel->DestroyPanel());
+            CHECK_FALSE(IsWindow(hosted.Panel));
+            CHECK(hosted.Deploy.PluginLoaded()); // its code is still running
+            refs.Base->Release();
+            refs.Plugin->Release();
+            CHECK(refs.Panel->Release() == 1); // the instance holds itself until the plug-in returns
+            refs.Base = nullptr, refs.Plugin = nullptr, refs.Panel = nullptr;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return true;
+        });
+        if (!fromTick)
+            SendMessageW(hosted.Panel, WM_CONTEXTMENU, (WPARAM)hosted.Panel, -1);
+        CHECK(PumpUntil([&] { return log->Unloads > 0; }, 15000));
+        CHECK(log->BoxesReturned == 1);
+        CHECK(log->DestroyCalls == 1);
+        CHECK(log->Unloads == 1);
+        CHECK_FALSE(hosted.Deploy.PluginLoaded());
+        CHECK(CountThreadWindows() == windowsBefore);
+        CHECK_NOTHING_OUT();
+    }
 }
 
 TEST_CASE("an instance released without DestroyPanel leaves no timer ticking into it")

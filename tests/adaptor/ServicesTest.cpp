@@ -303,11 +303,12 @@ TEST_CASE("hostile requests get their answer and touch nothing")
         uint32_t Result;
     };
     std::vector<Case> cases = {
-        // A null pointer where the code writes or reads through it.
+        // A null pointer where the code writes or reads through it: 1, or the
+        // answer the contract fixes for the code (3 for SVC_OPEN, 0 for SVC_OPEN_INDEX).
         {SVC_VERSION, 0, n, SVC_NONE},       {SVC_ITEM_COUNT, 0, n, SVC_NONE},  {SVC_ITEM_VALUE, 0, 0, SVC_NONE},
-        {SVC_ITEM_VALUE_B, 0, 0, SVC_NONE},  {SVC_ITEM_SET_TEXT, 0, 0, SVC_NONE}, {SVC_OPEN, 7, 0, SVC_NONE},
+        {SVC_ITEM_VALUE_B, 0, 0, SVC_NONE},  {SVC_ITEM_SET_TEXT, 0, 0, SVC_NONE}, {SVC_OPEN, 7, 0, SVC_UNKNOWN},
         {SVC_ITEM_TEXT_A, 0, 0, SVC_NONE},   {SVC_ITEM_TEXT_B, 0, 0, SVC_NONE}, {SVC_CURRENT_INDEX, 0, n, SVC_NONE},
-        {SVC_OPEN_INDEX, 0, s, SVC_NONE},    {SVC_OPEN_INDEX, n, 0, SVC_NONE},  {SVC_FOLDER, 1, 0, SVC_NONE},
+        {SVC_OPEN_INDEX, 0, s, SVC_OK},      {SVC_OPEN_INDEX, 0, 0, SVC_OK},    {SVC_FOLDER, 1, 0, SVC_NONE},
         // The second item operation past the end: applied to nothing, and 0.
         {SVC_ITEM_OP_B, items.size(), 0, SVC_OK}, {SVC_ITEM_OP_B, 0xFFFFFFFF, 0, SVC_OK},
     };
@@ -321,6 +322,9 @@ TEST_CASE("hostile requests get their answer and touch nothing")
     }
     CHECK(number == Untouched);
     CHECK(text == (char *)&Untouched);
+    // No text to open: nothing opened, and no index for it.
+    CHECK(f.Request(SVC_OPEN_INDEX, n, 0) == SVC_OK);
+    CHECK(number == 0xFFFFFFFF);
     OstrelCounters after = Counters();
     CHECK(after.Opened == before.Opened);
     CHECK(after.MessageBoxes == before.MessageBoxes);
@@ -354,4 +358,13 @@ TEST_CASE("memory and the message box")
     CHECK(OstrelTestLastMessage(message, 64) == MB_OKCANCEL);
     CHECK(std::wstring(message) == L"plain");
     CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("under TUFT_NULL_EMPTY_TEXTS the host library's empty texts are null pointers")
+{
+    Deployment deployment(L"Empty.dll", L"");
+    bool asked = EnvCount("TUFT_NULL_EMPTY_TEXTS", 0) > 0;
+    OCharConv conv;
+    CHECK((OString().c_str() == nullptr) == asked);
+    CHECK((conv.a2t("") == nullptr) == asked);
 }

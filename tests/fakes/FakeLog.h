@@ -32,6 +32,8 @@ struct FakeServiceTrace {
 struct FakeLog {
     LONG InfoCalls, InitCalls, CreateCalls, DestroyCalls, TickCalls, FilterCalls;
     LONG TickDepth, MaxTickDepth;    // PanelTick calls under way, and the most at once
+    LONG BoxesShown, BoxesReturned;  // FAKE_MODAL_TICK's message boxes, opened and returned from
+    LONG Unloads;                    // times the fake module was unloaded
     uintptr_t CallbacksAddress;      // WPN_Initialize's argument
     uint32_t CallbacksSizeSeen;      // its StructSize on entry
     uintptr_t CreateHost, DestroyHost, TickHost;
@@ -61,6 +63,7 @@ public:
     ~FakeLogMapping()
     {
         if (log_) {
+            ++log_->Unloads; // a module's statics go when it unloads
             UnmapViewOfFile(log_);
             log_ = nullptr;
         }

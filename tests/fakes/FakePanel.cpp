@@ -4,7 +4,8 @@
  * FAKE_INIT_FAILS returns 1 from WPN_Initialize; FAKE_NULL_PANEL makes no
  * window; FAKE_NO_INIT lacks WPN_Initialize (see FakeNoInit.def);
  * FAKE_MODAL_TICK shows a message box through ShowMessage from its first
- * tick, whose modal loop goes on delivering the host's timers.
+ * tick, or from its window's procedure on WM_CONTEXTMENU, whose modal loop
+ * goes on delivering the host's timers.
  *
  * The hostile ones follow the contract's shape but answer with odd values:
  *   FAKE_INFO_HIGH_BITS  WPN_GetPluginInfo answers 0xFFFFFF01: only the low
@@ -68,6 +69,28 @@ void ExerciseServices(HostServices *host)
 }
 #endif
 
+#if defined(FAKE_MODAL_TICK)
+HostServices *BoxHost; // PanelCreate's host record
+WNDPROC StaticProc;
+
+void ShowBox(HostServices *host)
+{
+    FakeLog *log = Log.Get();
+    ++log->BoxesShown;
+    host->ShowMessage(FAKE_MESSAGE, MB_OK);
+    ++log->BoxesReturned; // back in this module's code
+}
+
+LRESULT CALLBACK BoxOnContextMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU) {
+        ShowBox(BoxHost);
+        return 0;
+    }
+    return CallWindowProcA(StaticProc, window, message, wParam, lParam);
+}
+#endif
+
 HWND MakePanel(HWND parent)
 {
 #if defined(FAKE_NULL_PANEL)
@@ -85,8 +108,12 @@ HWND MakePanel(HWND parent)
                                nullptr, nullptr, nullptr, nullptr);
     return (HWND)NoSuchWindow;
 #else
-    return CreateWindowExA(0, "STATIC", "fake panel", WS_CHILD | WS_VISIBLE, 0, 0, 120, 80, parent, nullptr,
-                           nullptr, nullptr);
+    HWND panel = CreateWindowExA(0, "STATIC", "fake panel", WS_CHILD | WS_VISIBLE, 0, 0, 120, 80, parent, nullptr,
+                                 nullptr, nullptr);
+#if defined(FAKE_MODAL_TICK)
+    StaticProc = (WNDPROC)SetWindowLongPtrA(panel, GWLP_WNDPROC, (LONG_PTR)BoxOnContextMenu);
+#endif
+    return panel;
 #endif
 }
 
@@ -102,6 +129,8 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
         log->HostReservedNonZero += byte != 0;
 #if defined(FAKE_GOOD)
     ExerciseServices(host);
+#elif defined(FAKE_MODAL_TICK)
+    BoxHost = host;
 #endif
     log->Panel = MakePanel(parent);
     return log->Panel;
@@ -128,8 +157,8 @@ int32_t WPN_CALL PanelTick(HostServices *host, HWND panel)
     if (++log->TickDepth > log->MaxTickDepth)
         log->MaxTickDepth = log->TickDepth;
 #if defined(FAKE_MODAL_TICK)
-    if (log->TickCalls == 1)
-        host->ShowMessage(FAKE_MESSAGE, MB_OK);
+    if (log->TickCalls == 1 && log->BoxesShown == 0)
+        ShowBox(host);
 #endif
     --log->TickDepth;
     return 0;

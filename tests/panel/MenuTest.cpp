@@ -169,6 +169,15 @@ TEST_CASE("the menu: items, labels, separators, submenu and check marks")
     }
 }
 
+TEST_CASE("before the first panel the menu shows the switches at their defaults")
+{
+    PanelHarness host; // a module loaded afresh
+    ParentWindow parent;
+    std::vector<Item> seen =
+        MenuWhileOpen([&] { host.Callbacks().PanelContextMenu(host.Host(), parent.get(), 0, 0); });
+    CHECK(seen == ExpectedMenu(false, false));
+}
+
 TEST_CASE("the menu is built afresh: a flipped switch shows at the next opening")
 {
     LivePanel p("Hide=0\r\n");
