@@ -1,7 +1,7 @@
 /* The module's entry points: DllMain, which records the instance handle, and
  * the factory the newer host calls, exported plain and decorated through
  * PanelBridge.def. */
-#include "Module.h"
+#include "AdaptorState.h"
 #include "WpnAdaptor.h"
 
 #include <new>
@@ -9,7 +9,7 @@
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
-        ModuleInstance = instance;
+        Module.Instance = instance;
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;
@@ -22,7 +22,7 @@ extern "C" OIBase *WPN_CALL OPI_CreateInstance(uint32_t)
     WpnAdaptor *adaptor = new (std::nothrow) WpnAdaptor;
     if (!adaptor)
         return nullptr;
-    LiveInstance = adaptor;
+    Ticks.Live = adaptor;
     adaptor->AddRef();
     return static_cast<OIPanel *>(adaptor);
 }

@@ -5,11 +5,16 @@
 #include <windows.h>
 
 enum {
-    FOLDER_KIND_A = 1,        // SVC_FOLDER value 0
+    FOLDER_KIND_HOST_A = 1,   // what SVC_FOLDER_HOST_A gives a plug-in
     FOLDER_KIND_PANEL = 2,    // holds "wpn\", the panel plug-ins
-    FOLDER_KIND_SETTINGS = 5, // holds "setting\", SVC_FOLDER value 1
-    FOLDER_KIND_B = 17,       // SVC_FOLDER value 2
+    FOLDER_KIND_SETTINGS = 5, // holds "setting\": SVC_FOLDER_SETTINGS
+    FOLDER_KIND_HOST_B = 17,  // what SVC_FOLDER_HOST_B gives a plug-in
 };
+
+/* Where a host keeps its panel plug-ins, under its panel folder (kind 2):
+ * "wpn\", then the plug-in's title and its extension. */
+const wchar_t PluginFolder[] = L"wpn\\";
+const wchar_t PluginExtension[] = L".wpn";
 
 /* True for a drive letter, colon and separator ("C:\...", "C:/...") or a
  * share ("\\server\share\..."), either slash serving as separator. False for

@@ -1,6 +1,6 @@
-/* Owners for what the newer host hands over: an interface pointer, which
- * carries a reference given back with Release, and a host memory text,
- * given back to the host memory object. Both release once, on every path. */
+/* The owner of an interface pointer the newer host hands over, which carries
+ * a reference given back with Release once, on every path. (Host memory
+ * texts have theirs in HostMemory.h.) */
 #pragma once
 #include "OstrelLib.h"
 
@@ -37,25 +37,6 @@ public:
 
 private:
     Interface *held_ = nullptr;
-};
-
-class HostText {
-public:
-    HostText() = default;
-    HostText(const HostText &) = delete;
-    HostText &operator=(const HostText &) = delete;
-    ~HostText()
-    {
-        if (text_) {
-            OlxGetMemory()->Free(text_);
-            text_ = nullptr;
-        }
-    }
-    wchar_t **Out() { return &text_; }
-    const wchar_t *get() const { return text_; }
-
-private:
-    wchar_t *text_ = nullptr;
 };
 
 /* The host's item list, or nothing when the host has none. */

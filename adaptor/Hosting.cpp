@@ -7,10 +7,11 @@
  * into the plug-in is a PluginCall (PluginCalls.cpp). */
 #include "WpnAdaptor.h"
 
+#include "AdaptorState.h"
 #include "Folders.h"
 #include "HostLibrary.h"
+#include "HostMemory.h"
 #include "HostRef.h"
-#include "Module.h"
 #include "Services.h"
 
 #include <string.h>
@@ -33,10 +34,10 @@ WideText PluginPath(const wchar_t *folder)
     wchar_t program[MAX_PATH];
     switch (ShapeOfFolder(folder)) {
     case FolderShape::Absolute:
-        return JoinTexts({folder, L"wpn\\", ModuleTitle, L".wpn"});
+        return JoinTexts({folder, PluginFolder, Module.Title, PluginExtension});
     case FolderShape::Relative:
         if (HostProgramFolder(program))
-            return JoinTexts({program, folder, L"wpn\\", ModuleTitle, L".wpn"});
+            return JoinTexts({program, folder, PluginFolder, Module.Title, PluginExtension});
         break;
     case FolderShape::None:
         break;
@@ -112,7 +113,7 @@ bool WpnAdaptor::LoadPlugin(const wchar_t *path)
 void WpnAdaptor::ShowHelp(HWND parent)
 {
     panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
-                                   ModuleInstance, nullptr);
+                                   Module.Instance, nullptr);
     // What tells is the font source handed out, not operation 6's answer,
     // which the host library does not promise.
     HostRef<OIFontSource> fonts;
@@ -160,11 +161,11 @@ void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
 {
     // A plug-in that runs a modal loop from its tick (a message box through
     // ShowMessage) would be ticked again inside it, every second.
-    WpnAdaptor *live = LiveInstance;
-    if (InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
+    WpnAdaptor *live = Ticks.Live;
+    if (Ticks.InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
         return;
     PluginCall call(live);
-    InPanelTick = true;
+    Ticks.InPanelTick = true;
     live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
-    InPanelTick = false;
+    Ticks.InPanelTick = false;
 }

@@ -9,7 +9,9 @@
 
 #include "Folders.h"
 #include "HostLibrary.h"
+#include "HostMemory.h"
 #include "HostRef.h"
+#include "ServiceCodes.h"
 
 #include <new>
 
@@ -21,30 +23,11 @@ const uint32_t OPEN_INDEX_FLAGS = 3;
 const wchar_t OpenTarget[] = L"auto";
 const wchar_t SettingFolder[] = L"setting\\";
 
-/* The codes that write or read through value or out. A null pointer there
- * would fault inside this module, in the host's process: such a request
- * touches nothing and gives the answer that says "no", 1, or for the two
- * codes whose answer is fixed whatever happened, that answer. */
-struct PointerUse {
-    uint32_t Code;
-    bool Value, Out;
-    uint32_t NullAnswer;
-};
-const PointerUse PointerUses[] = {
-    {SVC_VERSION, true, false, SVC_NONE},       {SVC_ITEM_COUNT, true, false, SVC_NONE},
-    {SVC_ITEM_VALUE, false, true, SVC_NONE},    {SVC_ITEM_SET_TEXT, false, true, SVC_NONE},
-    {SVC_OPEN, false, true, SVC_UNKNOWN},       {SVC_ITEM_TEXT_A, false, true, SVC_NONE},
-    {SVC_ITEM_TEXT_B, false, true, SVC_NONE},   {SVC_CURRENT_INDEX, true, false, SVC_NONE},
-    {SVC_OPEN_INDEX, true, true, SVC_OK},       {SVC_ITEM_VALUE_B, false, true, SVC_NONE},
-    {SVC_FOLDER, false, true, SVC_NONE},
-};
-
-const PointerUse *NullWhereUsed(uint32_t code, uintptr_t value, uintptr_t out)
+/* A null pointer where the code reads or writes through one would fault
+ * inside this module, in the host's process. */
+bool NullWhereUsed(const ServiceCode &row, uintptr_t value, uintptr_t out)
 {
-    for (const PointerUse &use : PointerUses)
-        if (use.Code == code)
-            return (use.Value && !value) || (use.Out && !out) ? &use : nullptr;
-    return nullptr;
+    return (row.ValueIsPointer && !value) || (row.OutIsPointer && !out);
 }
 
 void WriteNumber(uintptr_t address, uint32_t number)
@@ -112,13 +95,13 @@ uint32_t ItemValue(uint32_t index, uintptr_t out)
     return SVC_OK;
 }
 
-uint32_t ItemSetText(uint32_t index, uintptr_t out)
+uint32_t ItemSetText(uint32_t index, const char *text)
 {
     HostRef<OIItemList> list = GetItemList();
     HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
     if (!view)
         return SVC_NONE;
-    view->SetText(WidenText((const char *)out).get());
+    view->SetText(WidenText(text).get());
     return SVC_OK;
 }
 
@@ -136,25 +119,24 @@ uint32_t ItemText(uint32_t index, bool second, uintptr_t out)
     return HandOut(text.get(), out) ? SVC_OK : SVC_NONE;
 }
 
-uint32_t Open(uint32_t flags, uintptr_t out)
+uint32_t Open(uint32_t flags, const char *text)
 {
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText((const char *)out).get(), flags));
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText(text).get(), flags));
     // The same answer as for an unknown code: the plug-in cannot tell.
     return SVC_UNKNOWN;
 }
 
-uint32_t OpenIndex(uintptr_t value, uintptr_t out)
+uint32_t OpenIndex(uintptr_t indexOut, const char *text)
 {
-    HostRef<OIItem> item(
-        OlxGetClient()->OpenItem(OpenTarget, WidenText((const char *)out).get(), OPEN_INDEX_FLAGS));
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText(text).get(), OPEN_INDEX_FLAGS));
     HostRef<OIItemList> list = GetItemList();
     uint32_t index = INDEX_NOT_FOUND;
     FindIndex(list.get(), item.get(), &index);
-    WriteNumber(value, index);
+    WriteNumber(indexOut, index);
     return SVC_OK;
 }
 
-uint32_t ItemOpFirst(uint32_t index)
+uint32_t ApplyItemOpA(uint32_t index)
 {
     HostRef<OIItemList> list = GetItemList();
     if (!list || index >= list->GetCount())
@@ -166,7 +148,7 @@ uint32_t ItemOpFirst(uint32_t index)
 
 // Range-tested, unlike what plug-ins are told: an index past the end would
 // hand the host a null item. The answer is 0 all the same, as promised.
-uint32_t ItemOpSecond(uint32_t index)
+uint32_t ApplyItemOpB(uint32_t index)
 {
     HostRef<OIItemList> list = GetItemList();
     HostRef<OIItem> item = LookUpItem(list.get(), index);
@@ -192,9 +174,9 @@ uint32_t Folder(uint32_t which, uintptr_t out)
 {
     int kind;
     switch (which) {
-    case SVC_FOLDER_HOST_A: kind = FOLDER_KIND_A; break;
+    case SVC_FOLDER_HOST_A: kind = FOLDER_KIND_HOST_A; break;
     case SVC_FOLDER_SETTINGS: kind = FOLDER_KIND_SETTINGS; break;
-    case SVC_FOLDER_HOST_B: kind = FOLDER_KIND_B; break;
+    case SVC_FOLDER_HOST_B: kind = FOLDER_KIND_HOST_B; break;
     default: return SVC_NONE;
     }
     HostText folder;
@@ -215,12 +197,18 @@ uint32_t Folder(uint32_t which, uintptr_t out)
 
 uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
 {
-    if (const PointerUse *use = NullWhereUsed(code, value, out)) {
+    const ServiceCode *row = FindServiceCode(code);
+    if (!row)
+        return SVC_UNKNOWN;
+    // Such a request touches nothing and answers "no", or the answer the
+    // contract fixes for its code.
+    if (NullWhereUsed(*row, value, out)) {
         // Nothing opened, so no index for it, where there is a number to say so.
         if (code == SVC_OPEN_INDEX && value)
             WriteNumber(value, INDEX_NOT_FOUND);
-        return use->NullAnswer;
+        return row->FixedResult != NO_FIXED_RESULT ? row->FixedResult : (uint32_t)SVC_NONE;
     }
+    // The dispatch; what each code reads and answers is in ServiceCodes.
     switch (code) {
     case SVC_VERSION:
         WriteNumber(value, SERVICE_VERSION);
@@ -228,14 +216,14 @@ uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
     case SVC_ITEM_COUNT: return ItemCount(value);
     case SVC_ITEM_VALUE:
     case SVC_ITEM_VALUE_B: return ItemValue((uint32_t)value, out);
-    case SVC_ITEM_SET_TEXT: return ItemSetText((uint32_t)value, out);
-    case SVC_OPEN: return Open((uint32_t)value, out);
-    case SVC_ITEM_OP_A: return ItemOpFirst((uint32_t)value);
+    case SVC_ITEM_SET_TEXT: return ItemSetText((uint32_t)value, (const char *)out);
+    case SVC_OPEN: return Open((uint32_t)value, (const char *)out);
+    case SVC_ITEM_OP_A: return ApplyItemOpA((uint32_t)value);
     case SVC_ITEM_TEXT_A: return ItemText((uint32_t)value, false, out);
     case SVC_ITEM_TEXT_B: return ItemText((uint32_t)value, true, out);
     case SVC_CURRENT_INDEX: return CurrentIndex(value);
-    case SVC_ITEM_OP_B: return ItemOpSecond((uint32_t)value);
-    case SVC_OPEN_INDEX: return OpenIndex(value, out);
+    case SVC_ITEM_OP_B: return ApplyItemOpB((uint32_t)value);
+    case SVC_OPEN_INDEX: return OpenIndex(value, (const char *)out);
     case SVC_FOLDER: return Folder((uint32_t)value, out);
     }
     return SVC_UNKNOWN;

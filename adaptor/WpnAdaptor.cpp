@@ -5,7 +5,9 @@
 #include "WpnAdaptor.h"
 
 #include "HostLibrary.h"
-#include "Module.h"
+#include "Folders.h"
+#include "HostMemory.h"
+#include "ModuleTitle.h"
 
 #include <string.h>
 
@@ -17,13 +19,6 @@ enum { ID_CHARS = 300 };
 static_assert(sizeof IdPattern / sizeof IdPattern[0] - 3 + MODULE_TITLE_CHARS <= ID_CHARS,
               "the identifier buffer holds the longest title");
 
-wchar_t *Store(wchar_t *text, wchar_t **out)
-{
-    if (out)
-        *out = text;
-    return text;
-}
-
 } // namespace
 
 WpnAdaptor::WpnAdaptor()
@@ -34,8 +29,8 @@ WpnAdaptor::WpnAdaptor()
 
 WpnAdaptor::~WpnAdaptor()
 {
-    if (LiveInstance == this)
-        LiveInstance = nullptr;
+    if (Ticks.Live == this)
+        Ticks.Live = nullptr;
     // A host that lets go of a ticking panel without DestroyPanel must not
     // leave a timer or a window procedure pointing into this module, which
     // may unload next.
@@ -86,8 +81,8 @@ wchar_t *WpnAdaptor::GetId(wchar_t **out)
 {
     ComputeModuleTitle();
     wchar_t id[ID_CHARS];
-    wsprintfW(id, IdPattern, ModuleTitle);
-    return Store(HandOutHostText(id), out);
+    wsprintfW(id, IdPattern, Module.Title);
+    return HandOutHostText(id, out);
 }
 
 BOOL WpnAdaptor::ShowPanel(bool show)
@@ -99,13 +94,13 @@ BOOL WpnAdaptor::ShowPanel(bool show)
 
 wchar_t *WpnAdaptor::GetName(wchar_t **out)
 {
-    return Store(HandOutHostText(ModuleTitle), out);
+    return HandOutHostText(Module.Title, out);
 }
 
 wchar_t *WpnAdaptor::GetIconPath(wchar_t **out)
 {
-    WideText path = JoinTexts({L"panel\\wpn\\", ModuleTitle, L".ico"});
-    return Store(HandOutHostText(path.get()), out);
+    WideText path = JoinTexts({L"panel\\", PluginFolder, Module.Title, L".ico"});
+    return HandOutHostText(path.get(), out);
 }
 
 bool WpnAdaptor::Filter(uint32_t value)

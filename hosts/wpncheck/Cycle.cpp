@@ -12,6 +12,7 @@
 #include "Paths.h"
 #include "Pump.h"
 #include "Report.h"
+#include "ServiceCodes.h"
 #include "StackLedger.h"
 #include "WarmUp.h"
 
@@ -81,26 +82,6 @@ bool StillMapped(HMODULE module)
     HMODULE found = nullptr;
     return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                               (LPCWSTR)module, &found) && found == module;
-}
-
-const char *CodeName(uint32_t code)
-{
-    switch (code) {
-    case SVC_VERSION: return "SVC_VERSION";
-    case SVC_ITEM_COUNT: return "SVC_ITEM_COUNT";
-    case SVC_ITEM_VALUE: return "SVC_ITEM_VALUE";
-    case SVC_ITEM_SET_TEXT: return "SVC_ITEM_SET_TEXT";
-    case SVC_OPEN: return "SVC_OPEN";
-    case SVC_ITEM_OP_A: return "SVC_ITEM_OP_A";
-    case SVC_ITEM_TEXT_A: return "SVC_ITEM_TEXT_A";
-    case SVC_ITEM_TEXT_B: return "SVC_ITEM_TEXT_B";
-    case SVC_CURRENT_INDEX: return "SVC_CURRENT_INDEX";
-    case SVC_ITEM_OP_B: return "SVC_ITEM_OP_B";
-    case SVC_OPEN_INDEX: return "SVC_OPEN_INDEX";
-    case SVC_ITEM_VALUE_B: return "SVC_ITEM_VALUE_B";
-    case SVC_FOLDER: return "SVC_FOLDER";
-    }
-    return nullptr;
 }
 
 class Cycle {
@@ -404,14 +385,12 @@ void Cycle::Services()
     std::string calls;
     for (const ServiceCall &c : host_.Requests()) {
         char one[64];
-        const char *name = CodeName(c.Code);
-        // These codes take an output address as their value: not worth printing.
-        bool pointer = c.Code == SVC_VERSION || c.Code == SVC_ITEM_COUNT || c.Code == SVC_CURRENT_INDEX ||
-                       c.Code == SVC_OPEN_INDEX;
-        if (name && pointer)
-            snprintf(one, sizeof one, "%s", name);
-        else if (name)
-            snprintf(one, sizeof one, "%s(%lu)", name, (unsigned long)c.Value);
+        const ServiceCode *row = FindServiceCode(c.Code);
+        // A value that is an output address is not worth printing.
+        if (row && row->ValueIsPointer)
+            snprintf(one, sizeof one, "%s", row->Name);
+        else if (row)
+            snprintf(one, sizeof one, "%s(%lu)", row->Name, (unsigned long)c.Value);
         else
             snprintf(one, sizeof one, "code %lu", (unsigned long)c.Code);
         calls += (calls.empty() ? "" : ", ") + std::string(one);
