@@ -23,9 +23,9 @@ static void HideBehindEdge()
     Anim.FrameIndex = FRAME_HIDE;
 }
 
-void ArmHideTimer(int32_t flag)
+void ArmHideTimer(int32_t hide)
 {
-    if (flag)
+    if (hide)
         SetTimer(Panel.Window, TIMER_HIDE, (UINT)Settings.HideTimer, nullptr);
     else
         KillTimer(Panel.Window, TIMER_HIDE);

@@ -15,9 +15,9 @@ enum AnimEvents : int32_t {
     ANIM_HIDE_SWITCHED,    // Settings.Hide has just been flipped
 };
 
-/* Sets TIMER_HIDE (period Settings.HideTimer) when flag is non-zero, kills
- * it otherwise. */
-void ArmHideTimer(int32_t flag);
+/* Sets TIMER_HIDE (period Settings.HideTimer) when hiding is on, kills it
+ * otherwise; callers pass the Hide setting as it stands. */
+void ArmHideTimer(int32_t hide);
 /* Starts a dance at the first dance frame, if there is one. */
 void BeginDance();
 /* Puts the animation in its first state and arms its timers; the panel
