@@ -9,7 +9,6 @@
 #include "BenchEnv.h"
 #include "BuiltinArt.h"
 #include "Frames.h"
-#include "Settings.h"
 
 #include <windows.h>
 #include <fstream>
@@ -77,13 +76,13 @@ size_t RawRead(const char *path)
 
 int main()
 {
-    char folder[MAX_PATH];
+    char folder[MAX_PATH], path[MAX_PATH + 40];
     GetTempPathA(MAX_PATH, folder);
-    wsprintfA(Settings.ArtPath, "%sbench_art_%lu.txt", folder, GetCurrentProcessId());
+    wsprintfA(path, "%sbench_art_%lu.txt", folder, GetCurrentProcessId());
 
     const std::string art = MakeArtFile();
-    if (!WriteAll(Settings.ArtPath, art)) {
-        printf("bench_art: cannot write %s\n", Settings.ArtPath);
+    if (!WriteAll(path, art)) {
+        printf("bench_art: cannot write %s\n", path);
         return 1;
     }
 
@@ -92,16 +91,16 @@ int main()
     size_t rawBytes = 0;
     for (int round = 0; round < ROUNDS; ++round) {
         double t0 = Now();
-        loaded = LoadFrames() && loaded;
+        loaded = LoadFrames(path) && loaded;
         double t1 = Now();
-        rawBytes = RawRead(Settings.ArtPath);
+        rawBytes = RawRead(path);
         double t2 = Now();
         if (t1 - t0 < bestLoad)
             bestLoad = t1 - t0;
         if (t2 - t1 < bestRaw)
             bestRaw = t2 - t1;
     }
-    DeleteFileA(Settings.ArtPath);
+    DeleteFileA(path);
 
     const double mb = (double)art.size() / (1024.0 * 1024.0);
     printf("bench_art: art file of %.1f MB (%u bytes read raw), %d frames, best of %d rounds\n", mb,

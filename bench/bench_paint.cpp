@@ -65,7 +65,7 @@ int main()
     for (int round = 0; round < ROUNDS; ++round) {
         double start = Now();
         for (int i = 0; i < PAINTS; ++i)
-            PaintPanel(target);
+            PaintPanel(target, NextPicture(Panel.Window));
         GdiFlush();
         double paint = Now() - start;
 

@@ -9,9 +9,9 @@
 #include <assert.h>
 #include <new>
 
-bool LoadFrames()
+bool LoadFrames(const char *artPath)
 {
-    ArtFile file(Settings.ArtPath); // no path, no file
+    ArtFile file(artPath); // no path, no file
     if (!file.IsOpen()) {
         Frames.List.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
         return false;

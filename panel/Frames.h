@@ -4,9 +4,10 @@
 #pragma once
 #include "PanelState.h"
 
-/* Loads Frames.List from Settings.ArtPath. True when the art file was opened
- * (whatever it held), false when the built-in frames were used. */
-bool LoadFrames();
+/* Loads Frames.List from the art file at artPath. True when the file was
+ * opened (whatever it held), false when the built-in frames were used (no
+ * file there, or an empty path). */
+bool LoadFrames(const char *artPath);
 
 /* The text of the frame on show, Anim.FrameIndex; valid until the next
  * LoadFrames. The animation keeps the index inside the list. */

@@ -15,19 +15,19 @@
 #include "Settings.h"
 #include "Surface.h"
 
-#include <string.h>
 
 // Asks the host for the settings folder and copies it; an empty copy when the
-// host gives none or one too long for the paths. The host's text is given
-// back at once, and only when the host handed one out.
+// host gives none. The copy is cut to its buffer: a text that long is longer
+// than any folder the paths can take, and BuildPaths refuses it. The host's
+// text is given back at once, and only when the host handed one out.
 static void CopySettingsFolder(HostServices *host, char (&folder)[PATH_BYTES])
 {
     folder[0] = '\0';
     char *text = nullptr;
     if (host->Request(SVC_FOLDER, SVC_FOLDER_SETTINGS, (uintptr_t)&text) != SVC_OK)
         return;
-    if (text && strnlen(text, MAX_FOLDER_CHARS + 1) <= MAX_FOLDER_CHARS)
-        wsprintfA(folder, "%s", text);
+    if (text)
+        lstrcpynA(folder, text, PATH_BYTES);
     host->Free(text);
 }
 
@@ -35,9 +35,9 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 {
     char folder[PATH_BYTES];
     CopySettingsFolder(host, folder);
-    BuildPaths(folder[0] ? folder : nullptr);
+    BuildPaths(folder[0] ? folder : nullptr, Settings.IniPath, Frames.ArtPath);
     LoadSettings();
-    LoadFrames();
+    LoadFrames(Frames.ArtPath);
     if (!CreateSurface())
         return nullptr;
     if (!CreatePanelFont(Settings.Size))

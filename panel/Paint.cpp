@@ -29,16 +29,22 @@ SIZE MeasureFrame(HDC surface, const char *text)
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void PaintPanel(HDC dc)
+PanelPicture NextPicture(HWND window)
 {
-    // The phase steps on every paint, cycling or not.
     Colour.Phase += RAINBOW_PHASE_STEP;
     if (Colour.Phase > RAINBOW_LAST_PHASE)
         Colour.Phase = 0;
 
-    RECT client;
-    GetClientRect(Panel.Window, &client);
-    DrawFrame(Surface.DC, client, CurrentFrameText(),
-              Colour.Cycling ? (COLORREF)RainbowColour(Colour.Phase) : PLAIN_TEXT_COLOUR);
-    BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, Surface.DC, 0, 0, SRCCOPY);
+    PanelPicture picture;
+    picture.Surface = Surface.DC;
+    GetClientRect(window, &picture.Client);
+    picture.Text = CurrentFrameText();
+    picture.Colour = Colour.Cycling ? (COLORREF)RainbowColour(Colour.Phase) : PLAIN_TEXT_COLOUR;
+    return picture;
+}
+
+void PaintPanel(HDC dc, const PanelPicture &picture)
+{
+    DrawFrame(picture.Surface, picture.Client, picture.Text, picture.Colour);
+    BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, picture.Surface, 0, 0, SRCCOPY);
 }

@@ -6,9 +6,23 @@
 
 enum { TEXT_INSET = 8 }; // pixels from the left and the top of the client area
 
-/* Draws the current frame through the surface into dc, stepping the colour
- * phase; makes no GDI object. */
-void PaintPanel(HDC dc);
+/* What one paint shows: the frame text in its colour, drawn through the
+ * off-screen surface and clipped to the panel window's client area. */
+struct PanelPicture {
+    HDC Surface;
+    RECT Client;
+    const char *Text;
+    COLORREF Colour;
+};
+
+/* The picture window shows at its next paint: the frame on show, grey, or in
+ * the rainbow colour of the next phase. The phase steps on every paint,
+ * cycling or not, so this steps it. */
+PanelPicture NextPicture(HWND window);
+
+/* Draws the picture into dc through its surface with one BitBlt; reads no
+ * module state and makes no GDI object. */
+void PaintPanel(HDC dc, const PanelPicture &picture);
 
 /* Draws `text` into `surface` as the panel shows it: the whole surface white,
  * then the text in `colour` and the surface's font from TEXT_INSET in,

@@ -18,8 +18,8 @@ struct ModuleData {
 };
 extern ModuleData Module;
 
-/* The two files' paths and the six settings (Settings.cpp). The paths are
- * composed from the host's folder and are empty when it gave none usable.
+/* The settings file's path and the six settings (Settings.cpp). The path is
+ * composed from the host's folder and is empty when it gave none usable.
  * The settings hold their defaults until the first panel is made, are read
  * when a panel is made and all six written back when it goes; in between the
  * animation counts dances into Count and the menu flips Hide and Always and
@@ -28,7 +28,6 @@ enum { PATH_BYTES = 300 };
 enum { POINTS_SMALL = 7, POINTS_MEDIUM = 10, POINTS_LARGE = 12 }; // the menu's font sizes
 struct SettingsData {
     char IniPath[PATH_BYTES];
-    char ArtPath[PATH_BYTES];
     int32_t Count;      // dances so far
     int32_t Hide;       // non-zero: hide after HideTimer ms without attention
     int32_t Always;     // non-zero: dance without end
@@ -39,9 +38,11 @@ struct SettingsData {
 extern SettingsData Settings;
 
 /* The mascot's frames (Frames.cpp): filled at every panel creation, kept
- * until the next one or until the module unloads. */
+ * until the next one or until the module unloads, and the art file's path
+ * they were read from, composed with the settings file's (Settings.cpp). */
 struct FrameData {
     FrameStore List;
+    char ArtPath[PATH_BYTES];
 };
 extern FrameData Frames;
 

@@ -63,7 +63,7 @@ static LRESULT OnPaint(HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    PaintPanel(dc);
+    PaintPanel(dc, NextPicture(window));
     EndPaint(window, &ps);
     return 0;
 }

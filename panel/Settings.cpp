@@ -54,16 +54,16 @@ void WriteKey(const Setting &setting)
 // before it makes a panel, and the menu shows the switches as they are.
 SettingsData Settings = Defaults();
 
-void BuildPaths(const char *folder)
+void BuildPaths(const char *folder, char (&iniPath)[PATH_BYTES], char (&artPath)[PATH_BYTES])
 {
-    Settings.IniPath[0] = '\0';
-    Settings.ArtPath[0] = '\0';
+    iniPath[0] = '\0';
+    artPath[0] = '\0';
     // A longer folder would overflow the fixed paths; without a folder the
     // panel runs on defaults and built-in frames and writes nothing.
     if (!folder || strnlen(folder, MAX_FOLDER_CHARS + 1) > MAX_FOLDER_CHARS)
         return;
-    wsprintfA(Settings.IniPath, "%s%s", folder, SettingsFileName);
-    wsprintfA(Settings.ArtPath, "%s%s", folder, ArtFileName);
+    wsprintfA(iniPath, "%s%s", folder, SettingsFileName);
+    wsprintfA(artPath, "%s%s", folder, ArtFileName);
 }
 
 void LoadSettings()

@@ -15,9 +15,10 @@ static_assert(sizeof ArtFileName <= sizeof SettingsFileName, "the settings path 
 /* The longest folder text whose paths still fit in PATH_BYTES (281). */
 enum { MAX_FOLDER_CHARS = PATH_BYTES - sizeof SettingsFileName };
 
-/* Composes Settings.IniPath and Settings.ArtPath from the folder. A null
- * folder, or one too long for the paths, leaves both empty. */
-void BuildPaths(const char *folder);
+/* Composes the settings file's and the art file's paths from the host's
+ * settings folder. A null folder, or one longer than MAX_FOLDER_CHARS, leaves
+ * both empty. */
+void BuildPaths(const char *folder, char (&iniPath)[PATH_BYTES], char (&artPath)[PATH_BYTES]);
 void LoadSettings();
 /* The default of the setting stored under `key` (0 for an unknown key). */
 int32_t SettingDefault(const char *key);

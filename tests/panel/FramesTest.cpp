@@ -13,7 +13,6 @@
 #include "ArtReader.h"
 #include "BuiltinArt.h"
 #include "Frames.h"
-#include "Settings.h"
 
 #include <algorithm>
 #include <random>
@@ -78,16 +77,17 @@ std::string Show(const FrameTexts &frames)
             CHECK(Show(actual_) == Show(expected_)); \
     } while (0)
 
-// A folder of its own holding the art file; ArtPath points at the file.
+// A folder of its own for the art file; Path() is the file's.
 struct ArtFolder {
     TempDir dir;
     std::wstring file = dir / L"TuftlingAA.txt";
+    std::string path = Narrow(file);
 
-    ArtFolder() { lstrcpynA(Settings.ArtPath, Narrow(file).c_str(), PATH_BYTES); }
+    const char *Path() const { return path.c_str(); }
     bool Load(const std::string &bytes)
     {
         REQUIRE(WriteFileBytes(file, bytes));
-        return LoadFrames();
+        return LoadFrames(Path());
     }
 };
 
@@ -234,15 +234,14 @@ TEST_CASE("a file with CR LF line ends gives the frames of the same file with LF
 TEST_CASE("a missing art file gives the built-in frames and false")
 {
     ArtFolder art; // the folder exists, the file does not
-    CHECK_FALSE(LoadFrames());
+    CHECK_FALSE(LoadFrames(art.Path()));
     CHECK_FRAMES(Frames.List, BuiltinTexts());
     CHECK(DanceFrameCount() == 2);
 }
 
 TEST_CASE("no art path (the host gave no folder) gives the built-in frames and false")
 {
-    Settings.ArtPath[0] = '\0';
-    CHECK_FALSE(LoadFrames());
+    CHECK_FALSE(LoadFrames(""));
     CHECK_FRAMES(Frames.List, BuiltinTexts());
 }
 
@@ -250,7 +249,7 @@ TEST_CASE("a folder in place of the art file gives the built-in frames and false
 {
     ArtFolder art;
     REQUIRE(CreateDirectoryW(art.file.c_str(), nullptr));
-    CHECK_FALSE(LoadFrames());
+    CHECK_FALSE(LoadFrames(art.Path()));
     CHECK_FRAMES(Frames.List, BuiltinTexts());
 }
 
@@ -274,10 +273,10 @@ TEST_CASE("an art file held open by another program is read unless that program 
         REQUIRE(WriteFileBytes(art.file, "$Normal\r\nheld\r\n"));
         HANDLE held = CreateFileW(art.file.c_str(), c.access, c.sharing, nullptr, OPEN_EXISTING, 0, nullptr);
         REQUIRE(held != INVALID_HANDLE_VALUE);
-        CHECK(LoadFrames() == c.read);
+        CHECK(LoadFrames(art.Path()) == c.read);
         CloseHandle(held);
         CHECK_FRAMES(Frames.List, (c.read ? FrameTexts{"held\n", ""} : BuiltinTexts()));
-        CHECK(LoadFrames()); // and once let go, the file is read
+        CHECK(LoadFrames(art.Path())); // and once let go, the file is read
         CHECK(Frames.List[0] == "held\n");
     }
 }
@@ -288,7 +287,7 @@ TEST_CASE("a second LoadFrames gives exactly what the first gave")
     const std::string file = "$Normal\r\nn\r\n$Hide\r\nh\r\n$Dance\r\nd1\r\n$Dance\r\n$Dance\r\nd3\r\n";
     CHECK(art.Load(file));
     const FrameTexts first = Frames.List.Texts();
-    CHECK(LoadFrames());
+    CHECK(LoadFrames(art.Path()));
     CHECK_FRAMES(Frames.List, first);
 
     SUBCASE("a shorter file later leaves nothing of the longer one")
@@ -299,10 +298,10 @@ TEST_CASE("a second LoadFrames gives exactly what the first gave")
     SUBCASE("a file gone by then gives the built-in frames")
     {
         REQUIRE(DeleteFileW(art.file.c_str()));
-        CHECK_FALSE(LoadFrames());
+        CHECK_FALSE(LoadFrames(art.Path()));
         CHECK_FRAMES(Frames.List, BuiltinTexts());
         REQUIRE(WriteFileBytes(art.file, file));
-        CHECK(LoadFrames());
+        CHECK(LoadFrames(art.Path()));
         CHECK_FRAMES(Frames.List, first);
     }
 }

@@ -58,7 +58,6 @@ TEST_CASE("font heights match the character height of the point size")
 TEST_CASE("the phase steps on every paint, cycling or not")
 {
     ParentWindow window(200, 200);
-    Panel.Window = window.get();
     REQUIRE(CreateSurface());
     REQUIRE(CreatePanelFont(12));
     Frames.List = {"\x81\xa1\x81\xa1\x81\xa1", "", ""};
@@ -71,8 +70,8 @@ TEST_CASE("the phase steps on every paint, cycling or not")
 
     Colour.Phase = 0;
     Colour.Cycling = false;
-    PaintPanel(target);
-    PaintPanel(target);
+    PaintPanel(target, NextPicture(window.get()));
+    PaintPanel(target, NextPicture(window.get()));
     CHECK(Colour.Phase == 20);
     CHECK(CaptureDC(target, SURFACE_WIDTH, SURFACE_HEIGHT).CommonestInk() == PLAIN_TEXT_COLOUR);
 
@@ -82,7 +81,7 @@ TEST_CASE("the phase steps on every paint, cycling or not")
     double expected = 20;
     for (int i = 0; i < 12; ++i) {
         expected = expected + 10 > 80 ? 0 : expected + 10;
-        PaintPanel(target);
+        PaintPanel(target, NextPicture(window.get()));
         CAPTURE(i);
         CHECK(Colour.Phase == expected);
         CHECK(CaptureDC(target, SURFACE_WIDTH, SURFACE_HEIGHT).CommonestInk() == RainbowColour(expected));
@@ -94,5 +93,4 @@ TEST_CASE("the phase steps on every paint, cycling or not")
     DeleteObject(bitmap);
     DeleteDC(target);
     ReleaseSurface();
-    Panel.Window = nullptr;
 }
