@@ -8,13 +8,19 @@
 #include "PanelHarness.h"
 #include "TestSupport.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string>
 
 namespace {
 
-const char *const Keys[] = {"Count", "Hide", "Always", "DanceTimer", "HideTimer", "Size"};
-const int Defaults[] = {0, 1, 0, 1200, 180000, 10};
+// The six settings, in the order a file holds them, with their defaults.
+enum { COUNT, HIDE, ALWAYS, DANCE_TIMER, HIDE_TIMER, FONT_SIZE, SETTINGS };
+const struct {
+    const char *Key;
+    int32_t Default;
+} Settings[SETTINGS] = {{"Count", 0},           {"Hide", 1},           {"Always", 0},
+                        {"DanceTimer", 1200},   {"HideTimer", 180000}, {"Size", 10}};
 
 // The current frame as the copy command puts it on the clipboard.
 std::string CopyFrame(HWND panel)
@@ -82,43 +88,53 @@ std::string Ini(const TempDir &dir, const char *key)
 
 } // namespace
 
-TEST_CASE("settings values are stored exactly as the platform's reader gives them")
+TEST_CASE("settings values that are not plain numbers are used and written back as the platform reads them")
 {
-    // Each stored text, for every key: what GetPrivateProfileIntA makes of it
-    // in this process is what the panel must use and write back (Size 0 -> 10).
-    const char *stored[] = {"abc",        "12abc",       "-5",          " 42",  "+7",   "0x10", "",
-                            "2147483647", "2147483648",  "4294967295",  "4294967296",
-                            "99999999999", "-2147483649"};
-    for (const char *stored_text : stored) {
-        std::string text = stored_text;
+    // Each text stored under every key, and the number the platform's profile
+    // reader makes of it (32-bit wrap-around, leading blanks and signs, hex,
+    // digits up to the first other character); an empty value reads as the
+    // key's default. The panel uses that number and writes it back, a Size
+    // of 0 as 10.
+    const int DEFAULT = -999; // read: the key's own default
+    const struct {
+        const char *text;
+        int32_t read;
+    } stored[] = {
+        {"abc", 0},         {"12abc", 12},           {"-5", -5},          {" 42", 42},
+        {"+7", 7},          {"0x10", 16},            {"", DEFAULT},       {"2147483647", 2147483647},
+        {"2147483648", INT32_MIN}, {"4294967295", -1}, {"4294967296", 0},  {"99999999999", 1215752191},
+        {"-2147483649", 2147483647},
+    };
+    for (const auto &s : stored) {
+        std::string text = s.text;
         CAPTURE(text);
         TempDir dir;
         std::string ini = "[Tuftling]\r\n";
-        for (const char *key : Keys)
-            ini += std::string(key) + "=" + text + "\r\n";
+        for (const auto &setting : Settings)
+            ini += std::string(setting.Key) + "=" + text + "\r\n";
         REQUIRE(WriteFileBytes(dir / L"TuftlingPanel.ini", ini));
-        std::string path = Narrow(dir / L"TuftlingPanel.ini");
-        int32_t read[6];
-        for (int k = 0; k < 6; ++k)
-            read[k] = (int32_t)GetPrivateProfileIntA("Tuftling", Keys[k], Defaults[k], path.c_str());
-        MESSAGE("\"" << text << "\" reads as " << read[0] << " (Count default 0), Size " << read[5]);
+        int32_t used[SETTINGS];
+        for (int k = 0; k < SETTINGS; ++k)
+            used[k] = s.read == DEFAULT ? Settings[k].Default : s.read;
+        if (used[FONT_SIZE] == 0)
+            used[FONT_SIZE] = 10;
 
         PanelRun run = RunPanel(dir.Ansi());
         // A Size the font cannot be made in gives no panel, by design; no other value may.
-        if (read[5] >= 1 && read[5] <= 1000)
+        if (used[FONT_SIZE] >= 1 && used[FONT_SIZE] <= 1000)
             CHECK(run.Made);
-        for (int k = 0; k < 6; ++k) {
-            int32_t expected = k == 5 && read[k] == 0 ? 10 : read[k];
-            std::string key = Keys[k], written = Ini(dir, Keys[k]);
+        // Always on with a DanceTimer this short: the panel dances, and may
+        // count a few dances within the run, as many as the clock allows.
+        const bool dancing = used[ALWAYS] != 0 && used[DANCE_TIMER] >= 0 && used[DANCE_TIMER] < 1000;
+        for (int k = 0; k < SETTINGS; ++k) {
+            std::string key = Settings[k].Key, written = Ini(dir, Settings[k].Key);
             CAPTURE(key);
-            if (k == 0 && read[2] != 0 && read[3] >= 0 && read[3] < 1000) {
-                // Always on with a short DanceTimer: the panel dances, and counts, at once.
-                long long grown = std::stoll(written) - expected;
+            if (k == COUNT && dancing) {
+                long long grown = std::stoll(written) - used[COUNT];
                 CHECK(grown >= 0);
                 CHECK(grown <= 20);
-            } else {
-                CHECK(written == std::to_string(expected));
-            }
+            } else
+                CHECK(written == std::to_string(used[k]));
         }
     }
 }

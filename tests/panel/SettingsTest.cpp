@@ -24,6 +24,23 @@ void RunPanelOnce(const std::string &folder)
     host.Destroy();
 }
 
+// The names in the folder, each followed by a blank, in the order listed.
+std::string Names(const TempDir &dir)
+{
+    std::string names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir / L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names += Narrow(name) + " ";
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 std::string Value(const TempDir &dir, const char *key)
 {
     return IniValue(dir / L"TuftlingPanel.ini", "Tuftling", key);
@@ -107,16 +124,24 @@ TEST_CASE("a second panel in the same module reads the file again")
     CHECK(host.Log().Frees == 2);
 }
 
-TEST_CASE("folder texts too long for the paths are refused safely")
+TEST_CASE("a settings folder of 281 characters is read and written, a longer one neither")
 {
-    // 281 characters is the longest folder whose settings path fits; longer
-    // ones must not overflow the fixed paths: the panel runs on defaults and
-    // nothing is written.
+    // 281 characters is the longest folder whose settings path fits the
+    // panel's 300-byte paths. A longer one must not overflow them: the panel
+    // runs on its defaults and neither reads nor writes. Every text names the
+    // same real folder, padded with "x\..\" steps, which hold the same
+    // settings file: the two sides of the boundary differ only in length.
+    TempDir dir;
+    REQUIRE(CreateDirectoryW((dir / L"x").c_str(), nullptr));
+    const std::string stored = "[Tuftling]\r\nCount=77\r\n";
     for (size_t length : {281u, 282u, 1000u}) {
         CAPTURE(length);
-        TempDir dir;
         std::string folder = dir.Ansi();
-        folder.append(length - folder.size(), 'a');
+        while (folder.size() + 5 <= length)
+            folder += "x\\..\\";
+        folder.append(length - folder.size(), '\\'); // doubled separators are harmless
+        REQUIRE(WriteFileBytes(dir / L"TuftlingPanel.ini", stored));
+
         PanelHarness host;
         host.SetSettingsFolder(folder);
         ParentWindow parent;
@@ -125,6 +150,16 @@ TEST_CASE("folder texts too long for the paths are refused safely")
         CHECK(host.Log().Frees == 1);
         host.Destroy();
         CHECK_FALSE(IsWindow(panel));
+
+        std::string written;
+        REQUIRE(ReadFileBytes(dir / L"TuftlingPanel.ini", written));
+        if (length == 281) { // Count read, all six keys written back
+            CHECK(Value(dir, "Count") == "77");
+            CHECK(Value(dir, "Size") == "10");
+        } else {
+            CHECK(written == stored);
+            CHECK(Names(dir) == "TuftlingPanel.ini x "); // nothing written beside it either
+        }
     }
 }
 
