@@ -34,7 +34,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: {
         About.Window = dialog;
         char text[ABOUT_TEXT_BYTES];
-        wsprintfA(text, "TuftlingPanel  %d.%d", VERSION_MAJOR, VERSION_MINOR);
+        wsprintfA(text, "TuftlingPanel  %d.%d", TUFT_VERSION_MAJOR, TUFT_VERSION_MINOR);
         SetDlgItemTextA(dialog, IDC_VERSION, text);
         ShowCount(dialog);
         return TRUE;

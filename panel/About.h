@@ -3,8 +3,7 @@
  * (PanelState.h) while it stands. */
 #pragma once
 #include "PanelState.h"
-
-enum { VERSION_MAJOR = 1, VERSION_MINOR = 5 };
+#include "TuftlingVersion.h"
 
 /* Shows the box, owned by the top-level window of `owner`, and returns when
  * it is closed. */

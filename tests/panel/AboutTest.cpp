@@ -12,6 +12,7 @@
 #include "PanelWindow.h"
 #include "Settings.h"
 #include "Surface.h"
+#include "TuftlingVersion.h"
 #include "resources/resource.h"
 
 #include <string>
@@ -168,13 +169,13 @@ TEST_CASE("the version resource")
     VersionResource version(ProgramFolder() + L"TuftlingPanel.wpn");
     const VS_FIXEDFILEINFO *fixed = version.Fixed();
     REQUIRE(fixed);
-    CHECK(fixed->dwFileVersionMS == MAKELONG(5, 1));
+    CHECK(fixed->dwFileVersionMS == MAKELONG(TUFT_VERSION_MINOR, TUFT_VERSION_MAJOR));
     CHECK(fixed->dwFileVersionLS == 0);
-    CHECK(fixed->dwProductVersionMS == MAKELONG(5, 1));
+    CHECK(fixed->dwProductVersionMS == MAKELONG(TUFT_VERSION_MINOR, TUFT_VERSION_MAJOR));
     const std::wstring description = L"TuftlingPanel \u30C0\u30A4\u30CA\u30DF\u30C3\u30AF \u30EA\u30F3\u30AF "
                                      L"\u30E9\u30A4\u30D6\u30E9\u30EA";
-    CHECK(version.Text(L"FileVersion") == L"1, 5, 0, 0");
-    CHECK(version.Text(L"ProductVersion") == L"1, 5, 0, 0");
+    CHECK(version.Text(L"FileVersion") == Widen(TUFT_VERSION_TEXT));
+    CHECK(version.Text(L"ProductVersion") == Widen(TUFT_VERSION_TEXT));
     CHECK(version.Text(L"FileDescription") == description);
     CHECK(version.Text(L"ProductName") == L" " + description);
     CHECK(version.Text(L"InternalName") == L"TuftlingPanel");
@@ -207,7 +208,7 @@ TEST_CASE("the about box shows the version and follows the count while the masco
     });
     PanelCommand(IDM_ABOUT, Panel.Window);
     CHECK(probe.Finished());
-    CHECK(version == "TuftlingPanel  1.5");
+    CHECK(version == "TuftlingPanel  " TUFT_VERSION_SHORT);
     CHECK(seenAbout != nullptr);
     CHECK(later != first);
     CHECK(About.Window == nullptr);

@@ -9,6 +9,7 @@
 #include "ArtReader.h"
 #include "BuiltinArt.h"
 #include "Rainbow.h"
+#include "TuftlingVersion.h"
 
 namespace {
 
@@ -164,10 +165,10 @@ TEST_CASE("help and the version exit with 0; a file that cannot be read, and a w
     // The version printed is the one in the program's version resource.
     VersionResource resource(ProgramFolder() + L"TuftlingArt.exe");
     REQUIRE(resource.Fixed());
-    CHECK(resource.Text(L"ProductVersion") == L"1, 5, 0, 0");
+    CHECK(resource.Text(L"ProductVersion") == Widen(TUFT_VERSION_TEXT));
     Run version = Art(L"--version");
     CHECK(version.ExitCode == 0);
-    CHECK(version.Output == "TuftlingArt 1.5\n");
+    CHECK(version.Output == "TuftlingArt " TUFT_VERSION_SHORT "\n");
 
     CHECK(Art(L"check C:\\no\\such\\art.txt").ExitCode == 2);
     for (const wchar_t *line : {L"", L"check", L"check a.txt --size 0", L"preview a.txt", L"frobnicate a.txt",

@@ -132,7 +132,7 @@ int ExportBuiltin(const std::wstring &out)
     return 0;
 }
 
-// The version in the tool's own version resource, "1.5" for 1.5.0.0.
+// The version in the tool's own version resource, as major.minor.
 int PrintVersion()
 {
     wchar_t self[MAX_PATH];
