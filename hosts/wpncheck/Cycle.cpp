@@ -86,7 +86,7 @@ bool StillMapped(HMODULE module)
 
 class Cycle {
 public:
-    Cycle(CheckHost &host, const CycleSetup &setup) : host_(host), setup_(setup) {}
+    Cycle(InstrumentedHost &host, const CycleSetup &setup) : host_(host), setup_(setup) {}
     bool Run();
 
 private:
@@ -105,7 +105,7 @@ private:
     void Unload();
     void AfterCallback(const char *name);
 
-    CheckHost &host_;
+    InstrumentedHost &host_;
     const CycleSetup &setup_;
     PluginSteps plugin_;
     PanelCallbacks slots_ = {};
@@ -383,7 +383,8 @@ void Cycle::Resources()
 void Cycle::Services()
 {
     std::string calls;
-    for (const ServiceCall &c : host_.Requests()) {
+    const ServiceLog &log = host_.Log();
+    for (const ServiceCall &c : log.Calls) {
         char one[64];
         const ServiceCode *row = FindServiceCode(c.Code);
         // A value that is an output address is not worth printing.
@@ -395,25 +396,26 @@ void Cycle::Services()
             snprintf(one, sizeof one, "code %lu", (unsigned long)c.Code);
         calls += (calls.empty() ? "" : ", ") + std::string(one);
     }
-    if (host_.WrongThread())
+    if (log.WrongThread)
         Out.Line(Verdict::Fail, "services", "called from a thread other than the host's");
     else
         Out.Line(Verdict::Pass, "services", "Request %s; Alloc x%d, Free x%d, others x%d; all on the host's thread",
-                 calls.empty() ? "never" : calls.c_str(), host_.Allocs(), host_.Frees(), host_.OtherCalls());
+                 calls.empty() ? "never" : calls.c_str(), log.Allocs, log.Frees, log.Others);
 
-    bool clean = !host_.Outstanding() && !host_.DoubleFrees() && !host_.ForeignFrees();
+    int handedOut = (int)log.HandedOut.size();
+    bool clean = !host_.Outstanding() && !log.DoubleFrees && !log.ForeignFrees;
     if (clean) {
-        Out.Line(Verdict::Pass, "texts", "%d handed out, each given back through Free exactly once", host_.HandedOut());
+        Out.Line(Verdict::Pass, "texts", "%d handed out, each given back through Free exactly once", handedOut);
         return;
     }
     if (host_.Outstanding())
         Out.Line(Verdict::Fail, "texts", "%d of %d handed out never given back through Free", host_.Outstanding(),
-                 host_.HandedOut());
-    if (host_.DoubleFrees())
-        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block already given back", host_.DoubleFrees());
-    if (host_.ForeignFrees())
+                 handedOut);
+    if (log.DoubleFrees)
+        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block already given back", log.DoubleFrees);
+    if (log.ForeignFrees)
         Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block this host never handed out",
-                 host_.ForeignFrees());
+                 log.ForeignFrees);
 }
 
 void Cycle::Unload()
@@ -438,7 +440,7 @@ void Cycle::Unload()
 
 } // namespace
 
-bool RunCycle(CheckHost &host, const CycleSetup &setup)
+bool RunCycle(InstrumentedHost &host, const CycleSetup &setup)
 {
     return Cycle(host, setup).Run();
 }

@@ -2,7 +2,7 @@
  * exports, info byte, WPN_Initialize, PanelCreate, ticks, the context menu,
  * PanelDestroy, what was released, the services used, unload. */
 #pragma once
-#include "CheckHost.h"
+#include "InstrumentedHost.h"
 
 #include <string>
 
@@ -31,4 +31,4 @@ struct CycleSetup {
 
 /* True when the cycle got as far as unloading a module that passed steps
  * 1 to 4 of the contract (load, exports, info byte, WPN_Initialize). */
-bool RunCycle(CheckHost &host, const CycleSetup &setup);
+bool RunCycle(InstrumentedHost &host, const CycleSetup &setup);

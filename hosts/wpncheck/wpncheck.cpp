@@ -13,7 +13,7 @@
  * within the timeout. A crash or a hang cannot be survived in-process: the
  * checker then prints a FAIL line naming the stage and the summary, and ends. */
 #include "Paths.h"
-#include "CheckHost.h"
+#include "InstrumentedHost.h"
 #include "Cycle.h"
 #include "Report.h"
 #include "StackLedger.h"
@@ -164,7 +164,10 @@ int main()
     }
     int result;
     {
-        CheckHost host(root, settingsFolder, root + "wpn\\");
+        InstrumentedHost host;
+        host.SetFolder(SVC_FOLDER_HOST_A, root);
+        host.SetFolder(SVC_FOLDER_SETTINGS, settingsFolder);
+        host.SetFolder(SVC_FOLDER_HOST_B, root + "wpn\\");
         ResourceCounts first, second;
         FirstPanel panel;
         CycleSetup setup = {FullPath(plugin), parent, true, &first, &panel};

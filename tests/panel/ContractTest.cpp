@@ -93,8 +93,9 @@ TEST_CASE("PanelCreate asks for the settings folder once and gives the text back
     REQUIRE(panel);
     CHECK(GetParent(panel) == parent.get());
     CHECK(host.Log().Requests == 1);
-    CHECK(host.Log().LastCode == SVC_FOLDER);
-    CHECK(host.Log().LastValue == SVC_FOLDER_SETTINGS);
+    REQUIRE(host.Log().Calls.size() == 1);
+    CHECK(host.Log().Calls[0].Code == SVC_FOLDER);
+    CHECK(host.Log().Calls[0].Value == SVC_FOLDER_SETTINGS);
     CHECK(host.Log().Frees == 1);
     REQUIRE(host.Log().HandedOut.size() == 1);
     REQUIRE(host.Log().Freed.size() == 1);
@@ -104,6 +105,7 @@ TEST_CASE("PanelCreate asks for the settings folder once and gives the text back
     host.Destroy();
     CHECK(host.Log().Requests == 1);
     CHECK(host.Log().Frees == 1);
+    CHECK(host.Log().Allocs == 0);
     CHECK(host.Log().Others == 0);
     CHECK(std::string((const char *)host.Host(), sizeof(HostServices)) == recordBefore);
 }

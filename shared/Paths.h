@@ -1,5 +1,5 @@
-/* Paths, files and texts as the host programs and tests handle them: wide
- * inside, narrow (the ANSI code page) towards panel plug-ins and the console. */
+/* Paths, files and texts as our programs and tests handle them: wide inside,
+ * narrow (the ANSI code page) towards panel plug-ins and the console. */
 #pragma once
 #include <string>
 

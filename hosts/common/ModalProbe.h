@@ -1,6 +1,7 @@
 /* Runs code inside another piece of code's modal loop (a popup menu, a dialog
  * box): a thread timer fires while the loop runs and calls the probe, which
- * looks at what is open and ends it. */
+ * looks at what is open and ends it. Used by the tests and by wpncheck, which
+ * ends whatever a plug-in opens inside a callback. */
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -22,6 +23,7 @@ private:
     bool finished_ = false;
 };
 
-/* The first window of this thread with the given class ("#32768" for a popup
- * menu, "#32770" for a dialog box), or null. */
+/* The first visible window of this thread with the given class ("#32768" for
+ * a popup menu, "#32770" for a dialog box), or null. A popup menu is looked
+ * for on the whole desktop too: Wine may own its window on another thread. */
 HWND FindThreadWindow(const char *className);

@@ -1,5 +1,6 @@
 /* Pixels read back from a window, a device context or the screen, for the
- * painting tests and the demo tour, and written out as BMP files. */
+ * art tool's previews, the painting tests and the demo tour, and written out
+ * as BMP files. */
 #pragma once
 #include <windows.h>
 #include <stdint.h>

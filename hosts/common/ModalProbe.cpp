@@ -48,7 +48,8 @@ HWND FindThreadWindow(const char *className)
 {
     Search search = {className, nullptr};
     EnumThreadWindows(GetCurrentThreadId(), Match, (LPARAM)&search);
-    if (!search.found) // Wine may own the menu window on the desktop thread
+    // Only a menu: a dialog box found elsewhere would be another program's.
+    if (!search.found && strcmp(className, "#32768") == 0)
         EnumWindows(Match, (LPARAM)&search);
     return search.found;
 }

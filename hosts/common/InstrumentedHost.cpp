@@ -1,8 +1,6 @@
-/* Instrumented host services. Request serves SVC_VERSION and SVC_FOLDER the
- * way a host of the older kind does and answers every other code with
- * SVC_UNKNOWN; Free accepts only blocks that this host handed out and not yet
- * taken back, and counts the rest instead of freeing them. */
-#include "CheckHost.h"
+/* Instrumented host services. Free accepts only blocks that this host handed
+ * out and not yet taken back, and counts the rest instead of freeing them. */
+#include "InstrumentedHost.h"
 
 #include "WpnLoader.h"
 
@@ -12,14 +10,11 @@
 #include <algorithm>
 #include <initializer_list>
 
-CheckHost *CheckHost::current_;
+InstrumentedHost *InstrumentedHost::current_;
 
 static const unsigned char GuardByte = 0xC3;
 
-CheckHost::CheckHost(const std::string &hostFolder, const std::string &settingsFolder,
-                     const std::string &otherFolder)
-    : hostFolder_(hostFolder), settingsFolder_(settingsFolder), otherFolder_(otherFolder),
-      thread_(GetCurrentThreadId())
+InstrumentedHost::InstrumentedHost() : thread_(GetCurrentThreadId())
 {
     current_ = this;
     size_t total = GUARD + 1 + sizeof(HostServices) + GUARD;
@@ -31,7 +26,7 @@ CheckHost::CheckHost(const std::string &hostFolder, const std::string &settingsF
     pristine_.assign(bytes_, bytes_ + total);
 }
 
-CheckHost::~CheckHost()
+InstrumentedHost::~InstrumentedHost()
 {
     for (void *block : live_)
         free(block);
@@ -40,10 +35,11 @@ CheckHost::~CheckHost()
     for (void *block : returned_)
         free(block);
     free(bytes_);
-    current_ = nullptr;
+    if (current_ == this)
+        current_ = nullptr;
 }
 
-std::string CheckHost::RecordChange() const
+std::string InstrumentedHost::RecordChange() const
 {
     for (size_t i = 0; i < pristine_.size(); ++i) {
         if (bytes_[i] == pristine_[i])
@@ -63,90 +59,79 @@ std::string CheckHost::RecordChange() const
     return "";
 }
 
-void CheckHost::RestoreRecord()
+void InstrumentedHost::RestoreRecord()
 {
     memcpy(bytes_, pristine_.data(), pristine_.size());
 }
 
-void CheckHost::NewCycle()
+void InstrumentedHost::NewCycle()
 {
-    requests_.clear();
-    frees_ = allocs_ = others_ = handedOut_ = doubleFrees_ = foreignFrees_ = 0;
-    wrongThread_ = false;
+    log_ = ServiceLog();
     // Blocks still live from the previous cycle were reported then; a late
     // Free of one of them is accepted without blame.
     earlier_.insert(earlier_.end(), live_.begin(), live_.end());
     live_.clear();
 }
 
-void CheckHost::NoteThread()
+void InstrumentedHost::NoteThread()
 {
     if (GetCurrentThreadId() != thread_)
-        wrongThread_ = true;
+        log_.WrongThread = true;
 }
 
-char *CheckHost::HandOut(const std::string &text)
+void *InstrumentedHost::HandOut(size_t size)
 {
-    char *copy = (char *)malloc(text.size() + 1);
-    memcpy(copy, text.c_str(), text.size() + 1);
-    live_.push_back(copy);
-    ++handedOut_;
-    return copy;
+    void *block = malloc(size ? size : 1);
+    live_.push_back(block);
+    log_.HandedOut.push_back(block);
+    return block;
 }
 
-const std::string *CheckHost::Folder(uintptr_t value) const
+uint32_t WPN_CALL InstrumentedHost::Request(uint32_t code, uintptr_t value, uintptr_t out)
 {
-    switch (value) {
-    case SVC_FOLDER_HOST_A: return &hostFolder_;
-    case SVC_FOLDER_SETTINGS: return &settingsFolder_;
-    case SVC_FOLDER_HOST_B: return &otherFolder_;
-    }
-    return nullptr;
-}
-
-uint32_t WPN_CALL CheckHost::Request(uint32_t code, uintptr_t value, uintptr_t out)
-{
-    CheckHost *self = current_;
+    InstrumentedHost *self = current_;
     self->NoteThread();
+    ++self->log_.Requests;
     uint32_t result = SVC_UNKNOWN;
     if (code == SVC_VERSION) {
         *(uint32_t *)value = 200;
         result = SVC_OK;
     } else if (code == SVC_FOLDER) {
-        const std::string *folder = self->Folder(value);
+        auto folder = self->folders_.find(value);
         result = SVC_NONE;
-        if (folder && !folder->empty()) {
-            *(char **)out = self->HandOut(*folder);
+        if (folder != self->folders_.end()) {
+            const std::string &text = folder->second;
+            char *copy = (char *)self->HandOut(text.size() + 1);
+            memcpy(copy, text.c_str(), text.size() + 1);
+            *(char **)out = copy;
             result = SVC_OK;
         }
     }
-    self->requests_.push_back({code, value, result});
+    self->log_.Calls.push_back({code, value, result});
     return result;
 }
 
-uint32_t WPN_CALL CheckHost::Reserved(uint32_t, uint32_t, uint32_t)
+uint32_t WPN_CALL InstrumentedHost::Reserved(uint32_t, uint32_t, uint32_t)
 {
     current_->NoteThread();
-    ++current_->others_;
+    ++current_->log_.Others;
     return 0;
 }
 
-void *WPN_CALL CheckHost::Alloc(uint32_t size)
+void *WPN_CALL InstrumentedHost::Alloc(uint32_t size)
 {
-    CheckHost *self = current_;
+    InstrumentedHost *self = current_;
     self->NoteThread();
-    ++self->allocs_;
-    void *block = malloc(size ? size : 1);
-    self->live_.push_back(block);
-    ++self->handedOut_;
-    return block;
+    ++self->log_.Allocs;
+    return self->HandOut(size);
 }
 
-uint32_t WPN_CALL CheckHost::Free(void *block)
+uint32_t WPN_CALL InstrumentedHost::Free(void *block)
 {
-    CheckHost *self = current_;
+    InstrumentedHost *self = current_;
     self->NoteThread();
-    ++self->frees_;
+    ++self->log_.Frees;
+    self->log_.Freed.push_back(block);
     for (std::vector<void *> *list : {&self->live_, &self->earlier_}) {
         auto found = std::find(list->begin(), list->end(), block);
         if (found != list->end()) {
@@ -156,17 +141,17 @@ uint32_t WPN_CALL CheckHost::Free(void *block)
         }
     }
     if (std::find(self->returned_.begin(), self->returned_.end(), block) != self->returned_.end()) {
-        ++self->doubleFrees_;
+        ++self->log_.DoubleFrees;
     } else {
-        ++self->foreignFrees_;
+        ++self->log_.ForeignFrees;
     }
     return 1;
 }
 
-int32_t WPN_CALL CheckHost::ShowMessage(const char *, uint32_t)
+int32_t WPN_CALL InstrumentedHost::ShowMessage(const char *, uint32_t)
 {
-    // A checker runs unattended: the message is counted, not shown.
+    // Tests and the checker run unattended: the message is counted, not shown.
     current_->NoteThread();
-    ++current_->others_;
+    ++current_->log_.Others;
     return IDOK;
 }
