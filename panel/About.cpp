@@ -5,12 +5,14 @@
 #include "ModalLoop.h"
 #include "resources/resource.h"
 
-enum { ABOUT_TEXT_BYTES = 100 };
+enum { ABOUT_TEXT_CHARS = 100 };
 
 void ShowAbout(HWND owner)
 {
     ModalLoop loop;
-    DialogBoxParamA(Module.Instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc, 0);
+    // Wide: the template's Japanese caption and picture stay UTF-16 on any
+    // code page, where a narrow box would take them through the system's.
+    DialogBoxParamW(Module.Instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc, 0);
 }
 
 void CloseAbout()
@@ -23,9 +25,9 @@ void CloseAbout()
 
 void ShowCount(HWND dialog)
 {
-    char text[ABOUT_TEXT_BYTES];
-    wsprintfA(text, "Count: %d", Settings.Count);
-    SetDlgItemTextA(dialog, IDC_COUNT, text);
+    wchar_t text[ABOUT_TEXT_CHARS];
+    wsprintfW(text, L"Count: %d", Settings.Count);
+    SetDlgItemTextW(dialog, IDC_COUNT, text);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -33,9 +35,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_INITDIALOG: {
         About.Window = dialog;
-        char text[ABOUT_TEXT_BYTES];
-        wsprintfA(text, "TuftlingPanel  %d.%d", TUFT_VERSION_MAJOR, TUFT_VERSION_MINOR);
-        SetDlgItemTextA(dialog, IDC_VERSION, text);
+        wchar_t text[ABOUT_TEXT_CHARS];
+        wsprintfW(text, L"TuftlingPanel  %d.%d", TUFT_VERSION_MAJOR, TUFT_VERSION_MINOR);
+        SetDlgItemTextW(dialog, IDC_VERSION, text);
         ShowCount(dialog);
         return TRUE;
     }

@@ -7,6 +7,7 @@
 #include "About.h"
 #include "Anim.h"
 #include "Frames.h"
+#include "JapaneseText.h"
 #include "MenuLabels.h"
 #include "ModalLoop.h"
 #include "Surface.h"
@@ -20,17 +21,17 @@ void ShowPanelMenu(HWND owner)
     ModalLoop loop;
     HMENU menu = CreatePopupMenu();
     HMENU sizes = CreatePopupMenu();
-    AppendMenuA(sizes, MF_STRING, IDM_SIZE_LARGE, LABEL_SIZE_LARGE);
-    AppendMenuA(sizes, MF_STRING, IDM_SIZE_MEDIUM, LABEL_SIZE_MEDIUM);
-    AppendMenuA(sizes, MF_STRING, IDM_SIZE_SMALL, LABEL_SIZE_SMALL);
+    AppendMenuW(sizes, MF_STRING, IDM_SIZE_LARGE, LABEL_SIZE_LARGE);
+    AppendMenuW(sizes, MF_STRING, IDM_SIZE_MEDIUM, LABEL_SIZE_MEDIUM);
+    AppendMenuW(sizes, MF_STRING, IDM_SIZE_SMALL, LABEL_SIZE_SMALL);
 
-    AppendMenuA(menu, MF_STRING, IDM_COPY, LABEL_COPY);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_POPUP, (UINT_PTR)sizes, LABEL_SIZE);
-    AppendMenuA(menu, MF_STRING, IDM_ALWAYS, LABEL_ALWAYS);
-    AppendMenuA(menu, MF_STRING, IDM_NOHIDE, LABEL_NOHIDE);
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(menu, MF_STRING, IDM_ABOUT, LABEL_ABOUT);
+    AppendMenuW(menu, MF_STRING, IDM_COPY, LABEL_COPY);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_POPUP, (UINT_PTR)sizes, LABEL_SIZE);
+    AppendMenuW(menu, MF_STRING, IDM_ALWAYS, LABEL_ALWAYS);
+    AppendMenuW(menu, MF_STRING, IDM_NOHIDE, LABEL_NOHIDE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, IDM_ABOUT, LABEL_ABOUT);
 
     if (Settings.Always)
         CheckMenuItem(menu, IDM_ALWAYS, MF_BYCOMMAND | MF_CHECKED);
@@ -94,22 +95,63 @@ void PanelCommand(UINT id, HWND window)
     }
 }
 
-void CopyFrameToClipboard(HWND owner)
+namespace {
+
+// A moveable block of `size` zeroed bytes that starts with the `bytes` bytes
+// at data; null when there is no memory for it.
+HGLOBAL NewBlock(const void *data, size_t bytes, size_t size)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, CLIPBOARD_BLOCK_BYTES);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (!block)
-        return;
-    if (char *text = (char *)GlobalLock(block)) {
-        // At most 1023 bytes: the zeroed rest keeps the text terminated.
-        strncpy(text, CurrentFrameText(), CLIPBOARD_BLOCK_BYTES - 1);
+        return nullptr;
+    if (void *to = GlobalLock(block)) {
+        memcpy(to, data, bytes);
         GlobalUnlock(block);
     }
-    if (!OpenClipboard(owner)) {
+    return block;
+}
+
+// Once the open clipboard takes a block, it is the clipboard's; one it
+// refuses is freed here.
+void HandOver(UINT format, HGLOBAL block)
+{
+    if (block && !SetClipboardData(format, block))
         GlobalFree(block);
+}
+
+void FreeBlock(HGLOBAL block)
+{
+    if (block)
+        GlobalFree(block);
+}
+
+} // namespace
+
+void CopyFrameToClipboard(HWND owner)
+{
+    // The frame's own bytes as CF_TEXT, at most 1023 of them: the zeroed rest
+    // keeps the text terminated.
+    const char *frame = CurrentFrameText();
+    const size_t bytes = strnlen(frame, CLIPBOARD_BLOCK_BYTES - 1);
+    HGLOBAL text = NewBlock(frame, bytes, CLIPBOARD_BLOCK_BYTES);
+    if (!text)
+        return;
+    // Beside them the same bytes read as code page 932, and the locale that
+    // says so: a program pasting Unicode text, or reading CF_TEXT by its
+    // locale, gets the mascot's characters on any system.
+    const std::wstring wide = FromArtCodePage(frame, (int)bytes);
+    HGLOBAL unicode = NewBlock(wide.c_str(), wide.size() * sizeof(wchar_t), (wide.size() + 1) * sizeof(wchar_t));
+    const LCID japanese = ART_LOCALE;
+    HGLOBAL locale = NewBlock(&japanese, sizeof japanese, sizeof japanese);
+    if (!OpenClipboard(owner)) {
+        FreeBlock(text);
+        FreeBlock(unicode);
+        FreeBlock(locale);
         return;
     }
     EmptyClipboard();
-    if (!SetClipboardData(CF_TEXT, block))
-        GlobalFree(block); // once handed over, the block is the clipboard's
+    HandOver(CF_TEXT, text);
+    HandOver(CF_UNICODETEXT, unicode);
+    HandOver(CF_LOCALE, locale);
     CloseClipboard();
 }

@@ -5,6 +5,7 @@
 
 #include "ArtReader.h"
 #include "BuiltinArt.h"
+#include "JapaneseText.h"
 
 #include <assert.h>
 #include <new>
@@ -31,6 +32,19 @@ const char *CurrentFrameText()
 {
     assert(Anim.FrameIndex >= 0 && (size_t)Anim.FrameIndex < Frames.List.size());
     return Frames.List.Text(Anim.FrameIndex);
+}
+
+const wchar_t *CurrentFrameWide()
+{
+    // A comparison, not a cache key: a frame may change in place (the next
+    // load reuses the store's room), and comparing a few hundred bytes costs
+    // nothing next to drawing them.
+    const char *text = CurrentFrameText();
+    if (Frames.ShownBytes != text) {
+        Frames.ShownBytes = text;
+        Frames.ShownWide = FromArtCodePage(text);
+    }
+    return Frames.ShownWide.c_str();
 }
 
 int DanceFrameCount()

@@ -13,6 +13,10 @@ bool LoadFrames(const char *artPath);
  * LoadFrames. The animation keeps the index inside the list. */
 const char *CurrentFrameText();
 
+/* The same text in UTF-16, converted from code page 932 the first time the
+ * frame is shown; valid until another frame is shown or the frames change. */
+const wchar_t *CurrentFrameWide();
+
 /* The number of dance frames: the frames after the normal and hide frames
  * (negative before the first load). */
 int DanceFrameCount();

@@ -4,7 +4,9 @@
  * The text is drawn with format 0: top-left, lines broken only at the text's
  * own line ends, clipped, and an ampersand taken as a mnemonic prefix (a lone
  * one underlines the next character). No background mode is set, so the
- * surface's default (opaque white) applies. */
+ * surface's default (opaque white) applies. The text is wide, converted from
+ * the frame's code page 932 bytes (JapaneseText.h), so it reads the same
+ * whatever the system's code page. */
 #include "Paint.h"
 
 #include "Frames.h"
@@ -13,19 +15,19 @@
 
 static const UINT FrameTextFormat = 0;
 
-void DrawFrame(HDC surface, RECT client, const char *text, COLORREF colour)
+void DrawFrame(HDC surface, RECT client, const wchar_t *text, COLORREF colour)
 {
     PatBlt(surface, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
     SetTextColor(surface, colour);
     client.left += TEXT_INSET;
     client.top += TEXT_INSET;
-    DrawTextA(surface, text, -1, &client, FrameTextFormat);
+    DrawTextW(surface, text, -1, &client, FrameTextFormat);
 }
 
-SIZE MeasureFrame(HDC surface, const char *text)
+SIZE MeasureFrame(HDC surface, const wchar_t *text)
 {
     RECT rect = {0, 0, 0, 0};
-    DrawTextA(surface, text, -1, &rect, FrameTextFormat | DT_CALCRECT);
+    DrawTextW(surface, text, -1, &rect, FrameTextFormat | DT_CALCRECT);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
@@ -38,7 +40,7 @@ PanelPicture NextPicture(HWND window)
     PanelPicture picture;
     picture.Surface = Surface.DC;
     GetClientRect(window, &picture.Client);
-    picture.Text = CurrentFrameText();
+    picture.Text = CurrentFrameWide();
     picture.Colour = Colour.Cycling ? (COLORREF)RainbowColour(Colour.Phase) : PLAIN_TEXT_COLOUR;
     return picture;
 }

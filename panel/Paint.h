@@ -11,7 +11,7 @@ enum { TEXT_INSET = 8 }; // pixels from the left and the top of the client area
 struct PanelPicture {
     HDC Surface;
     RECT Client;
-    const char *Text;
+    const wchar_t *Text;
     COLORREF Colour;
 };
 
@@ -24,10 +24,10 @@ PanelPicture NextPicture(HWND window);
  * module state and makes no GDI object. */
 void PaintPanel(HDC dc, const PanelPicture &picture);
 
-/* Draws `text` into `surface` as the panel shows it: the whole surface white,
+/* Draws `text` (a frame's text in UTF-16) into `surface` as the panel shows it: the whole surface white,
  * then the text in `colour` and the surface's font from TEXT_INSET in,
  * clipped to `client` (the panel window's client area). */
-void DrawFrame(HDC surface, RECT client, const char *text, COLORREF colour);
+void DrawFrame(HDC surface, RECT client, const wchar_t *text, COLORREF colour);
 
 /* The pixels `text` takes when DrawFrame draws it in the surface's font. */
-SIZE MeasureFrame(HDC surface, const char *text);
+SIZE MeasureFrame(HDC surface, const wchar_t *text);

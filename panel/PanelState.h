@@ -11,6 +11,7 @@
 
 #include <windows.h>
 #include <stdint.h>
+#include <string>
 
 /* The module itself (Entry.cpp): its instance handle, recorded on attach. */
 struct ModuleData {
@@ -43,6 +44,10 @@ extern SettingsData Settings;
 struct FrameData {
     FrameStore List;
     char ArtPath[PATH_BYTES];
+    // The frame last shown, as stored and in UTF-16: painting the same frame
+    // again converts nothing.
+    std::string ShownBytes;
+    std::wstring ShownWide;
 };
 extern FrameData Frames;
 

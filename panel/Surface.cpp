@@ -4,7 +4,7 @@
 #include "Surface.h"
 
 // "ＭＳ Ｐゴシック"
-const char PanelFontFace[] = "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+const wchar_t PanelFontFace[] = L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF";
 
 namespace {
 // The screen's device context, released on every path.
@@ -59,7 +59,7 @@ bool CreatePanelFont(int32_t points)
     DeselectFont();
     ScreenDC screen;
     int height = FontHeightForPoints(points, GetDeviceCaps(screen.get(), LOGPIXELSY));
-    Surface.Font = CreateFontA(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    Surface.Font = CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, PanelFontFace);
     if (!Surface.Font)

@@ -9,7 +9,7 @@
 enum { SURFACE_WIDTH = 320, SURFACE_HEIGHT = 240 };
 enum : COLORREF { PLAIN_TEXT_COLOUR = 0x808080 };
 
-extern const char PanelFontFace[]; // "ＭＳ Ｐゴシック" in cp932
+extern const wchar_t PanelFontFace[]; // "ＭＳ Ｐゴシック", asked for by its wide name on any code page
 
 /* A 320 x 240 surface compatible with the screen, grey text; true when both
  * its device context and its bitmap exist. Releases the surface (and font)

@@ -42,11 +42,11 @@ TEST_CASE("font heights match the character height of the point size")
     for (int points : {7, 10, 12}) {
         CAPTURE(points);
         REQUIRE(CreatePanelFont(points));
-        LOGFONTA font;
-        REQUIRE(GetObjectA(Surface.Font, sizeof font, &font) == sizeof font);
+        LOGFONTW font;
+        REQUIRE(GetObjectW(Surface.Font, sizeof font, &font) == sizeof font);
         CHECK(font.lfHeight == FontHeightForPoints(points, dpi));
         CHECK(font.lfCharSet == DEFAULT_CHARSET);
-        CHECK(std::string(font.lfFaceName) == PanelFontFace);
+        CHECK(std::wstring(font.lfFaceName) == PanelFontFace);
         CHECK(GetCurrentObject(Surface.DC, OBJ_FONT) == Surface.Font);
     }
     ReleaseSurface();

@@ -14,6 +14,7 @@
 #include "ArtReader.h"
 #include "Encoding.h"
 #include "Findings.h"
+#include "JapaneseText.h"
 #include "Paint.h"
 #include "PanelWindow.h"
 #include "Settings.h"
@@ -239,12 +240,12 @@ bool Measure(const ArtLayout &art, const FrameLines &lines, int points, int widt
     if (ok)
         out.LineHeight = metrics.tmHeight;
     for (size_t i = 0; ok && i < art.Frames.size(); ++i) {
-        out.Sizes.push_back(MeasureFrame(Surface.DC, art.Frames.Text(i)));
+        out.Sizes.push_back(MeasureFrame(Surface.DC, FromArtCodePage(art.Frames.Text(i)).c_str()));
         size_t widest = 0;
         LONG widestWidth = -1;
         for (size_t k = 0; out.Sizes.back().cx > widthLimit && k < lines[i].size(); ++k) {
             const std::string &bytes = lines[i][k]->Bytes;
-            LONG width = MeasureFrame(Surface.DC, bytes.substr(0, bytes.find('\0')).c_str()).cx;
+            LONG width = MeasureFrame(Surface.DC, FromArtCodePage(bytes.substr(0, bytes.find('\0')).c_str()).c_str()).cx;
             if (width > widestWidth) {
                 widest = k;
                 widestWidth = width;

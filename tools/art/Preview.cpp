@@ -6,6 +6,7 @@
 
 #include "ArtLayout.h"
 #include "Findings.h"
+#include "JapaneseText.h"
 #include "Paint.h"
 #include "Paths.h"
 #include "Png.h"
@@ -87,7 +88,7 @@ bool WriteSheet(const ArtLayout &art, COLORREF colour, const std::wstring &path,
     const RECT whole = {0, 0, SURFACE_WIDTH, SURFACE_HEIGHT};
     for (size_t i = 0; i < count; ++i) {
         const int x = Gap + (int)(i % Columns) * cellWidth, y = Gap + (int)(i / Columns) * cellHeight;
-        DrawFrame(Surface.DC, whole, art.Frames.Text(i), colour);
+        DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i)).c_str(), colour);
         BitBlt(dc, x, y, SURFACE_WIDTH, SURFACE_HEIGHT, Surface.DC, 0, 0, SRCCOPY);
         std::string label = Label(art, i);
         TextOutA(dc, x, y + SURFACE_HEIGHT + 3, label.c_str(), (int)label.size());
@@ -107,7 +108,7 @@ bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &fold
         std::string name = i == FRAME_NORMAL ? "normal"
                            : i == FRAME_HIDE ? "hide"
                                              : Format("dance-%0*u", digits, (unsigned)(i - FRAME_FIRST_DANCE + 1));
-        DrawFrame(Surface.DC, whole, art.Frames.Text(i), colour);
+        DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i)).c_str(), colour);
         if (!SavePng(CaptureDC(Surface.DC, SURFACE_WIDTH, SURFACE_HEIGHT), base + Wide(name) + L".png"))
             return false;
     }
