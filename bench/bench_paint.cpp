@@ -61,7 +61,8 @@ int main()
     ReleaseDC(nullptr, screen);
     SetTextColor(floorDC, PLAIN_TEXT_COLOUR);
     RECT floorRect = {TEXT_INSET, TEXT_INSET, PANEL_WIDTH, PANEL_HEIGHT};
-    const std::wstring text = FromArtCodePage(CurrentFrameText());
+    std::vector<wchar_t> wide;
+    const wchar_t *text = FromArtCodePage(CurrentFrameText(), -1, wide);
 
     double bestPaint = 1e9, bestFloor = 1e9;
     for (int round = 0; round < ROUNDS; ++round) {
@@ -75,7 +76,7 @@ int main()
         for (int i = 0; i < PAINTS; ++i) {
             PatBlt(floorDC, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, WHITENESS);
             RECT r = floorRect;
-            DrawTextW(floorDC, text.c_str(), -1, &r, 0);
+            DrawTextW(floorDC, text, -1, &r, 0);
             BitBlt(target, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, floorDC, 0, 0, SRCCOPY);
         }
         GdiFlush();

@@ -139,8 +139,9 @@ void CopyFrameToClipboard(HWND owner)
     // Beside them the same bytes read as code page 932, and the locale that
     // says so: a program pasting Unicode text, or reading CF_TEXT by its
     // locale, gets the mascot's characters on any system.
-    const std::wstring wide = FromArtCodePage(frame, (int)bytes);
-    HGLOBAL unicode = NewBlock(wide.c_str(), wide.size() * sizeof(wchar_t), (wide.size() + 1) * sizeof(wchar_t));
+    std::vector<wchar_t> wide; // with its NUL
+    FromArtCodePage(frame, (int)bytes, wide);
+    HGLOBAL unicode = NewBlock(wide.data(), wide.size() * sizeof(wchar_t), wide.size() * sizeof(wchar_t));
     const LCID japanese = ART_LOCALE;
     HGLOBAL locale = NewBlock(&japanese, sizeof japanese, sizeof japanese);
     if (!OpenClipboard(owner)) {

@@ -42,9 +42,9 @@ const wchar_t *CurrentFrameWide()
     const char *text = CurrentFrameText();
     if (Frames.ShownBytes != text) {
         Frames.ShownBytes = text;
-        Frames.ShownWide = FromArtCodePage(text);
+        FromArtCodePage(text, -1, Frames.ShownWide);
     }
-    return Frames.ShownWide.c_str();
+    return Frames.ShownWide.data();
 }
 
 int DanceFrameCount()

@@ -9,13 +9,15 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include <vector>
 
 enum : UINT { ART_CODE_PAGE = 932 };
 enum : LCID { ART_LOCALE = 0x0411 }; // Japanese, the clipboard's CF_LOCALE
 
-/* The text of `bytes` (length bytes, or up to their NUL when length is -1) in
- * UTF-16. A byte that is no code page 932 character, or a lead byte cut off at
- * the end, becomes the platform's default character, as the narrow calls
- * would have made it. */
-std::wstring FromArtCodePage(const char *bytes, int length = -1);
+/* Converts `bytes` (length bytes, or up to their NUL when length is -1) to
+ * UTF-16 in `wide`, which then holds the text and a NUL; returns its start.
+ * A byte that is no code page 932 character, or a lead byte cut off at the
+ * end, becomes the platform's default character, as the narrow calls would
+ * have made it. (A vector, not a wide string: the module then carries no
+ * wide string code of the C++ library.) */
+const wchar_t *FromArtCodePage(const char *bytes, int length, std::vector<wchar_t> &wide);

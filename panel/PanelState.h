@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <stdint.h>
 #include <string>
+#include <vector>
 
 /* The module itself (Entry.cpp): its instance handle, recorded on attach. */
 struct ModuleData {
@@ -47,7 +48,7 @@ struct FrameData {
     // The frame last shown, as stored and in UTF-16: painting the same frame
     // again converts nothing.
     std::string ShownBytes;
-    std::wstring ShownWide;
+    std::vector<wchar_t> ShownWide;
 };
 extern FrameData Frames;
 

@@ -240,12 +240,13 @@ bool Measure(const ArtLayout &art, const FrameLines &lines, int points, int widt
     if (ok)
         out.LineHeight = metrics.tmHeight;
     for (size_t i = 0; ok && i < art.Frames.size(); ++i) {
-        out.Sizes.push_back(MeasureFrame(Surface.DC, FromArtCodePage(art.Frames.Text(i)).c_str()));
+        std::vector<wchar_t> wide;
+        out.Sizes.push_back(MeasureFrame(Surface.DC, FromArtCodePage(art.Frames.Text(i), -1, wide)));
         size_t widest = 0;
         LONG widestWidth = -1;
         for (size_t k = 0; out.Sizes.back().cx > widthLimit && k < lines[i].size(); ++k) {
             const std::string &bytes = lines[i][k]->Bytes;
-            LONG width = MeasureFrame(Surface.DC, FromArtCodePage(bytes.substr(0, bytes.find('\0')).c_str()).c_str()).cx;
+            LONG width = MeasureFrame(Surface.DC, FromArtCodePage(bytes.c_str(), -1, wide)).cx;
             if (width > widestWidth) {
                 widest = k;
                 widestWidth = width;

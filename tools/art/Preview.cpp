@@ -86,9 +86,10 @@ bool WriteSheet(const ArtLayout &art, COLORREF colour, const std::wstring &path,
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, 0x000000);
     const RECT whole = {0, 0, SURFACE_WIDTH, SURFACE_HEIGHT};
+    std::vector<wchar_t> wide;
     for (size_t i = 0; i < count; ++i) {
         const int x = Gap + (int)(i % Columns) * cellWidth, y = Gap + (int)(i / Columns) * cellHeight;
-        DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i)).c_str(), colour);
+        DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i), -1, wide), colour);
         BitBlt(dc, x, y, SURFACE_WIDTH, SURFACE_HEIGHT, Surface.DC, 0, 0, SRCCOPY);
         std::string label = Label(art, i);
         TextOutA(dc, x, y + SURFACE_HEIGHT + 3, label.c_str(), (int)label.size());
@@ -104,11 +105,12 @@ bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &fold
     const size_t dances = art.Frames.size() - FRAME_FIRST_DANCE;
     const int digits = dances >= 1000 ? (int)std::to_string(dances).size() : 3;
     const RECT whole = {0, 0, SURFACE_WIDTH, SURFACE_HEIGHT};
+    std::vector<wchar_t> wide;
     for (size_t i = 0; i < art.Frames.size(); ++i) {
         std::string name = i == FRAME_NORMAL ? "normal"
                            : i == FRAME_HIDE ? "hide"
                                              : Format("dance-%0*u", digits, (unsigned)(i - FRAME_FIRST_DANCE + 1));
-        DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i)).c_str(), colour);
+        DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i), -1, wide), colour);
         if (!SavePng(CaptureDC(Surface.DC, SURFACE_WIDTH, SURFACE_HEIGHT), base + Wide(name) + L".png"))
             return false;
     }
