@@ -1,6 +1,7 @@
 #include "Paths.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 std::string Narrow(const std::wstring &wide)
 {
@@ -54,5 +55,16 @@ bool ReadFileBytes(const std::wstring &path, std::string &bytes)
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got)
         bytes.append(buffer, got);
     CloseHandle(file);
+    return true;
+}
+
+bool ProgramArguments(std::vector<std::wstring> &words)
+{
+    int count = 0;
+    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+        return false;
+    words.assign(argv + (count > 0 ? 1 : 0), argv + count);
+    LocalFree(argv);
     return true;
 }

@@ -2,6 +2,7 @@
  * narrow (the ANSI code page) towards panel plug-ins and the console. */
 #pragma once
 #include <string>
+#include <vector>
 
 /* Wide text in the ANSI code page. */
 std::string Narrow(const std::wstring &wide);
@@ -11,6 +12,9 @@ std::wstring FolderOf(const std::wstring &path);
 std::wstring FullPath(const std::wstring &path);
 /* The folder of the running program, with a trailing backslash. */
 std::wstring ProgramFolder();
+/* The words of the program's command line after its own name, split as the
+ * platform splits them; false when the command line cannot be read. */
+bool ProgramArguments(std::vector<std::wstring> &words);
 /* The file's whole contents (others may read and write it meanwhile); false
  * when it cannot be opened. */
 bool ReadFileBytes(const std::wstring &path, std::string &bytes);

@@ -22,7 +22,6 @@
 #include "PanelState.h"
 #include "Rainbow.h"
 
-#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
@@ -191,13 +190,12 @@ int Run(const std::wstring &command, const Arguments &a)
 
 int main()
 {
-    int count = 0;
-    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (!argv)
+    std::vector<std::wstring> words;
+    if (!ProgramArguments(words))
         return BadCommandLine("cannot read the command line");
-    std::vector<std::wstring> words(argv + (count > 1 ? 2 : count), argv + count);
-    std::wstring command = count > 1 ? argv[1] : L"";
-    LocalFree(argv);
+    std::wstring command = words.empty() ? L"" : words.front();
+    if (!words.empty())
+        words.erase(words.begin());
     if (command.empty())
         return BadCommandLine("no command");
     if (command == L"--help" || command == L"-h" || command == L"help" || command == L"/?") {

@@ -23,7 +23,6 @@
 #include "PeImage.h"
 
 #include <windows.h>
-#include <shellapi.h>
 #include <stdio.h>
 #include <algorithm>
 #include <string>
@@ -171,12 +170,9 @@ bool CheckPanels(const std::wstring &panels, const std::vector<std::wstring> &co
 
 int main()
 {
-    int argc = 0;
-    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (!argv)
+    std::vector<std::wstring> words;
+    if (!ProgramArguments(words))
         return BadCommandLine("cannot read the command line");
-    std::vector<std::wstring> words(argv + (argc > 1 ? 1 : argc), argv + argc);
-    LocalFree(argv);
     std::wstring host, panels;
     for (size_t i = 0; i < words.size(); ++i) {
         const std::wstring &word = words[i];
