@@ -73,13 +73,18 @@ OIItem *ItemList::GetItem(uint32_t index)
     return item;
 }
 
+// An item operation only counts: on the item, or a null item on the host.
+static void CountOperation(OIItem *item, int Item::*onItem, int OstrelCounters::*onNull)
+{
+    if (item)
+        ++(static_cast<Item *>(item)->*onItem);
+    else
+        ++(State().Counters.*onNull);
+}
+
 void ItemList::ApplyFirst(OIItem *item)
 {
-    if (!item) {
-        ++State().Counters.NullFirstOps;
-        return;
-    }
-    ++static_cast<Item *>(item)->OpFirst;
+    CountOperation(item, &Item::OpFirst, &OstrelCounters::NullFirstOps);
 }
 
 OIItem *ItemList::GetCurrent()
@@ -92,11 +97,7 @@ OIItem *ItemList::GetCurrent()
 
 void ItemList::ApplySecond(OIItem *item)
 {
-    if (!item) {
-        ++State().Counters.NullSecondOps;
-        return;
-    }
-    ++static_cast<Item *>(item)->OpSecond;
+    CountOperation(item, &Item::OpSecond, &OstrelCounters::NullSecondOps);
 }
 
 // The font lives as long as the library: it goes when the module unloads.
