@@ -6,7 +6,7 @@
  * sections of cp932 art lines (double-byte, half-width katakana and ASCII)
  * with CR LF line ends, a comment line here and there before "$End". */
 #include "ArtSource.h"
-#include "BenchEnv.h"
+#include "Bench.h"
 #include "BuiltinArt.h"
 #include "Frames.h"
 
@@ -19,14 +19,6 @@ namespace {
 
 const size_t FILE_BYTES = 10 * 1024 * 1024;
 const int ROUNDS = 30;
-
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 // A slot's lines, each with CR LF, as an art file section would hold them.
 std::string SectionBody(int slot)

@@ -6,7 +6,9 @@
  * does every time: asking for its folder, reading the settings file, loading
  * the frames (built-in here: no art file), making its surface and font;
  * PanelDestroy writes the settings file. Interleaved rounds, best of each. */
+#include "Bench.h"
 #include "PanelWindow.h"
+#include "Paths.h"
 #include "WpnLoader.h"
 
 #include <stdio.h>
@@ -17,14 +19,6 @@
 namespace {
 
 const int CYCLES = 200, ROUNDS = 5;
-
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 std::string SettingsFolder; // narrow, ends with a backslash
 
@@ -57,14 +51,6 @@ LRESULT CALLBACK BareProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
         return 0;
     }
     return DefWindowProcA(w, m, wp, lp);
-}
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
 } // namespace

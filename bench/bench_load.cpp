@@ -3,6 +3,8 @@
  * through the contract's loader, against the same steps on MinimalPanel.wpn,
  * a plug-in with the same imports and nothing else. Interleaved rounds, best
  * round of each; the goal is TuftlingPanel within 1.3x of the minimal one. */
+#include "Bench.h"
+#include "Paths.h"
 #include "WpnLoader.h"
 
 #include <stdio.h>
@@ -11,22 +13,6 @@
 namespace {
 
 const int CYCLES = 200, ROUNDS = 7;
-
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 // Seconds for CYCLES loads and unloads of the plug-in at path; negative when
 // a load failed.

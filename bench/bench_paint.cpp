@@ -4,6 +4,7 @@
  * run in this process, several rounds interleaved, and the best round of each
  * is reported; the goal is a ratio within 1.2. */
 #include "Anim.h"
+#include "Bench.h"
 #include "BuiltinArt.h"
 #include "Frames.h"
 #include "JapaneseText.h"
@@ -16,14 +17,6 @@
 namespace {
 
 const int PAINTS = 10000, ROUNDS = 5;
-
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
 
 LRESULT CALLBACK PlainProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
 {

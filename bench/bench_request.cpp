@@ -9,9 +9,11 @@
  * path. SVC_VERSION answers from the adaptor alone; SVC_ITEM_COUNT goes to
  * the host's item list through OstrelLib (an interface fetched, asked and
  * released). Interleaved rounds, best of each. */
+#include "Bench.h"
 #include "FakeLog.h"
 #include "OstrelLib.h"
 #include "OstrelStandIn.h"
+#include "Paths.h"
 #include "WpnContract.h"
 
 #include <stdio.h>
@@ -21,14 +23,6 @@ namespace {
 
 const int CALLS = 200000, ROUNDS = 7;
 
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return (double)t.QuadPart / (double)f.QuadPart;
-}
-
 // The floor: what any call through a pointer costs, with the same signature.
 uint32_t WPN_CALL Trivial(uint32_t, uintptr_t value, uintptr_t)
 {
@@ -36,14 +30,6 @@ uint32_t WPN_CALL Trivial(uint32_t, uintptr_t value, uintptr_t)
     return SVC_OK;
 }
 WpnRequestFn volatile Direct = Trivial;
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 /* Best round's seconds for CALLS calls of fn(code). */
 double Time(WpnRequestFn fn, uint32_t code)
