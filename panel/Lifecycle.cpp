@@ -15,7 +15,6 @@
 #include "Settings.h"
 #include "Surface.h"
 
-
 // Asks the host for the settings folder and copies it; an empty copy when the
 // host gives none. The copy is cut to its buffer: a text that long is longer
 // than any folder the paths can take, and BuildPaths refuses it. The host's
