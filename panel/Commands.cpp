@@ -111,6 +111,22 @@ HGLOBAL NewBlock(const void *data, size_t bytes, size_t size)
     return block;
 }
 
+// A moveable block of the `bytes` bytes at data read as code page 932, in
+// UTF-16 with a NUL; null when there is no memory for it. Converted straight
+// into the block: nothing on the way can throw.
+HGLOBAL NewWideBlock(const char *data, size_t bytes)
+{
+    const int chars = ArtCodePageToWide(data, (int)bytes, nullptr, 0);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, ((size_t)chars + 1) * sizeof(wchar_t));
+    if (!block)
+        return nullptr;
+    if (wchar_t *to = (wchar_t *)GlobalLock(block)) {
+        ArtCodePageToWide(data, (int)bytes, to, chars);
+        GlobalUnlock(block);
+    }
+    return block;
+}
+
 // Once the open clipboard takes a block, it is the clipboard's; one it
 // refuses is freed here.
 void HandOver(UINT format, HGLOBAL block)
@@ -139,9 +155,7 @@ void CopyFrameToClipboard(HWND owner)
     // Beside them the same bytes read as code page 932, and the locale that
     // says so: a program pasting Unicode text, or reading CF_TEXT by its
     // locale, gets the mascot's characters on any system.
-    std::vector<wchar_t> wide; // with its NUL
-    FromArtCodePage(frame, (int)bytes, wide);
-    HGLOBAL unicode = NewBlock(wide.data(), wide.size() * sizeof(wchar_t), wide.size() * sizeof(wchar_t));
+    HGLOBAL unicode = NewWideBlock(frame, bytes);
     const LCID japanese = ART_LOCALE;
     HGLOBAL locale = NewBlock(&japanese, sizeof japanese, sizeof japanese);
     if (!OpenClipboard(owner)) {

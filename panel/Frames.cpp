@@ -14,7 +14,13 @@ bool LoadFrames(const char *artPath)
 {
     ArtFile file(artPath); // no path, no file
     if (!file.IsOpen()) {
-        Frames.List.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
+        // With no memory even for these, the frames are those copied so far
+        // and the panel shows what it has, as after a huge art file.
+        try {
+            Frames.List.Assign(BuiltinFrames, BUILTIN_FRAME_COUNT);
+        } catch (const std::bad_alloc &) {
+            Frames.List.CloseDance();
+        }
         return false;
     }
     // Out of memory on a huge file ends the reading like a read error does,
@@ -40,9 +46,18 @@ const wchar_t *CurrentFrameWide()
     // load reuses the store's room), and comparing a few hundred bytes costs
     // nothing next to drawing them.
     const char *text = CurrentFrameText();
-    if (Frames.ShownBytes != text) {
-        Frames.ShownBytes = text;
-        FromArtCodePage(text, -1, Frames.ShownWide);
+    if (Frames.ShownWide.empty() || Frames.ShownBytes != text) {
+        // Called from the window procedure, which no exception may leave: a
+        // frame too large to copy or convert shows nothing this time, and
+        // the next paint tries again. Both copies go, giving their memory back.
+        try {
+            Frames.ShownBytes = text;
+            FromArtCodePage(text, -1, Frames.ShownWide);
+        } catch (const std::bad_alloc &) {
+            std::string().swap(Frames.ShownBytes);
+            std::vector<wchar_t>().swap(Frames.ShownWide);
+            return nullptr;
+        }
     }
     return Frames.ShownWide.data();
 }

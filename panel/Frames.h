@@ -14,7 +14,8 @@ bool LoadFrames(const char *artPath);
 const char *CurrentFrameText();
 
 /* The same text in UTF-16, converted from code page 932 the first time the
- * frame is shown; valid until another frame is shown or the frames change. */
+ * frame is shown; valid until another frame is shown or the frames change.
+ * Null when there was no memory for the conversion; never throws. */
 const wchar_t *CurrentFrameWide();
 
 /* The number of dance frames: the frames after the normal and hide frames

@@ -21,3 +21,9 @@ enum : LCID { ART_LOCALE = 0x0411 }; // Japanese, the clipboard's CF_LOCALE
  * have made it. (A vector, not a wide string: the module then carries no
  * wide string code of the C++ library.) */
 const wchar_t *FromArtCodePage(const char *bytes, int length, std::vector<wchar_t> &wide);
+
+/* The same conversion of `length` bytes into the caller's memory, which
+ * allocates nothing and so cannot throw: with `into` null, the number of
+ * UTF-16 characters they make (no NUL counted); otherwise they are written
+ * to `into`, which has room for `room` of them, and their number returned. */
+int ArtCodePageToWide(const char *bytes, int length, wchar_t *into, int room);

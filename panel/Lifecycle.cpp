@@ -3,7 +3,9 @@
  * window paints with surface, font and frames as soon as it exists.
  * PanelDestroy releases each object behind its own presence test, so it also
  * cleans up after a PanelCreate that stopped half-way, and then ends the
- * plug-in's own modal loops, which would otherwise outlive the panel. */
+ * plug-in's own modal loops, which would otherwise outlive the panel. Such a
+ * loop keeps its reference on the module when it returns; PanelCreate gives
+ * those back first, so the host's later unload unloads the module. */
 #include "Lifecycle.h"
 
 #include "About.h"
@@ -32,6 +34,7 @@ static void CopySettingsFolder(HostServices *host, char (&folder)[PATH_BYTES])
 
 HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 {
+    ReturnKeptReferences();
     char folder[PATH_BYTES];
     CopySettingsFolder(host, folder);
     BuildPaths(folder[0] ? folder : nullptr, Settings.IniPath, Frames.ArtPath);

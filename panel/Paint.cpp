@@ -47,6 +47,8 @@ PanelPicture NextPicture(HWND window)
 
 void PaintPanel(HDC dc, const PanelPicture &picture)
 {
+    if (!picture.Text)
+        return; // no memory to convert the frame: the window keeps its last picture
     DrawFrame(picture.Surface, picture.Client, picture.Text, picture.Colour);
     BitBlt(dc, 0, 0, SURFACE_WIDTH, SURFACE_HEIGHT, picture.Surface, 0, 0, SRCCOPY);
 }

@@ -17,11 +17,13 @@ struct PanelPicture {
 
 /* The picture window shows at its next paint: the frame on show, grey, or in
  * the rainbow colour of the next phase. The phase steps on every paint,
- * cycling or not, so this steps it. */
+ * cycling or not, so this steps it. Text is null when there was no memory
+ * to convert the frame. */
 PanelPicture NextPicture(HWND window);
 
 /* Draws the picture into dc through its surface with one BitBlt; reads no
- * module state and makes no GDI object. */
+ * module state and makes no GDI object. A picture without text draws
+ * nothing. */
 void PaintPanel(HDC dc, const PanelPicture &picture);
 
 /* Draws `text` (a frame's text in UTF-16) into `surface` as the panel shows it: the whole surface white,

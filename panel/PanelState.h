@@ -78,12 +78,14 @@ struct AboutData {
 extern AboutData About;
 
 /* The plug-in's own modal loops (ModalLoop.cpp): whether its context menu
- * is being tracked, set and cleared around it by Commands.cpp, and how many
+ * is being tracked, set and cleared around it by Commands.cpp; how many
  * panels PanelDestroy has ended, which tells a loop that returns whether its
- * panel went away meanwhile. */
+ * panel went away meanwhile; and how many references on the module such
+ * loops kept, to be given back at the next PanelCreate. */
 struct ModalData {
     bool MenuOpen;
     uint32_t PanelsDestroyed;
+    uint32_t KeptReferences;
 };
 extern ModalData Modal;
 

@@ -34,6 +34,8 @@ InstrumentedHost::~InstrumentedHost()
         free(block);
     for (void *block : returned_)
         free(block);
+    for (void *block : spare_)
+        free(block);
     free(bytes_);
     if (current_ == this)
         current_ = nullptr;
@@ -73,6 +75,17 @@ void InstrumentedHost::NewCycle()
     live_.clear();
 }
 
+void InstrumentedHost::TakeRoom(size_t calls, size_t blockBytes)
+{
+    for (auto *list : {&live_, &returned_, &log_.HandedOut, &log_.Freed})
+        list->reserve(list->size() + calls);
+    log_.Calls.reserve(log_.Calls.size() + calls);
+    spareBytes_ = blockBytes;
+    spare_.reserve(spare_.size() + calls);
+    for (size_t i = 0; i < calls; ++i)
+        spare_.push_back(malloc(blockBytes ? blockBytes : 1));
+}
+
 void InstrumentedHost::NoteThread()
 {
     if (GetCurrentThreadId() != thread_)
@@ -81,7 +94,13 @@ void InstrumentedHost::NoteThread()
 
 void *InstrumentedHost::HandOut(size_t size)
 {
-    void *block = malloc(size ? size : 1);
+    void *block;
+    if (!spare_.empty() && size <= spareBytes_) {
+        block = spare_.back();
+        spare_.pop_back();
+    } else {
+        block = malloc(size ? size : 1);
+    }
     live_.push_back(block);
     log_.HandedOut.push_back(block);
     return block;

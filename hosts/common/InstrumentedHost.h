@@ -6,7 +6,9 @@
  *
  * Blocks given back are kept, not freed, until the host goes, so an address
  * is never handed out twice and a second Free of it is always recognised as
- * such. One host serves at a time: the last one made. */
+ * such. A long run would see the host's memory grow by one block and a few
+ * log entries per call; TakeRoom takes that room beforehand. One host serves
+ * at a time: the last one made. */
 #pragma once
 #include "WpnContract.h"
 
@@ -59,6 +61,12 @@ public:
      * still be given back, without blame. */
     void NewCycle();
 
+    /* Takes now the memory that `calls` more Requests and Frees will keep:
+     * the log's room and a block of `blockBytes` for each, handed out in
+     * their place by the calls that fit in one. So a soak run measures the
+     * plug-in, not this host's bookkeeping. */
+    void TakeRoom(size_t calls, size_t blockBytes);
+
     ServiceLog &Log() { return log_; }
     const ServiceLog &Log() const { return log_; }
     /* Blocks handed out this cycle and not given back. */
@@ -83,4 +91,6 @@ private:
     DWORD thread_;
     ServiceLog log_;
     std::vector<void *> live_, earlier_, returned_; // earlier_: live at the cycle's start
+    std::vector<void *> spare_;                       // taken by TakeRoom, never handed out yet
+    size_t spareBytes_ = 0;
 };

@@ -323,6 +323,35 @@ TEST_CASE("a panel destroyed and let go inside the plug-in's modal loop is unloa
     }
 }
 
+TEST_CASE("TuftlingPanel destroyed inside its about box stays loaded until its next panel, then unloads")
+{
+    ParentWindow parent;
+    Deployment deployment(L"TuftlingPanel.dll", L"TuftlingPanel.wpn");
+    {
+        AdaptorRefs refs(deployment);
+        REQUIRE(refs.Plugin->Initialize());
+        HWND panel = refs.Panel->CreatePanel(parent.get());
+        REQUIRE(panel);
+        ModalProbe host([&] {
+            if (!FindThreadWindow("#32770"))
+                return false;
+            CHECK(refs.Panel->DestroyPanel()); // ends the box as well
+            return true;
+        });
+        SendMessageW(panel, WM_COMMAND, 20001, 0); // the about box
+        CHECK(host.Finished());
+        CHECK(deployment.PluginLoaded()); // the box's loop keeps its reference past its return
+    }
+    {
+        AdaptorRefs refs(deployment);
+        REQUIRE(refs.Plugin->Initialize());
+        CHECK(refs.Panel->CreatePanel(parent.get()));
+        CHECK(refs.Panel->DestroyPanel());
+    }
+    CHECK_FALSE(deployment.PluginLoaded());
+    CHECK_NOTHING_OUT();
+}
+
 TEST_CASE("an instance released without DestroyPanel leaves no timer ticking into it")
 {
     FakeLogView log;

@@ -1,16 +1,19 @@
 /* TuftlingPanel against hostile inputs from its files and its host: settings
  * values that are not plain numbers, settings files it cannot read or write,
  * art files of noise, NULs, CRs or great size, a folder in the art file's
- * place, and folder texts that are long or not ASCII. In every case the panel
- * is made, works and goes again without a crash; what it reads and writes is
- * checked on disk and on the clipboard. */
+ * place, folder texts that are long or not ASCII, and a frame too large for
+ * the memory left. In every case the panel is made, works and goes again
+ * without a crash; what it reads and writes is checked on disk, on the
+ * clipboard and in its pixels. */
 #include "doctest.h"
 #include "PanelHarness.h"
+#include "Picture.h"
 #include "TestSupport.h"
 
 #include <stdint.h>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -257,6 +260,70 @@ TEST_CASE("a large art file is read to its end")
     CHECK(run.Made);
     CHECK(run.Frame == "first\n");
     CHECK(run.DanceFrame == "last\n"); // the one dance frame, from the file's very end
+}
+
+namespace {
+
+// The address space left, reserved while the object lives, so that an
+// allocation too large for the heaps' spare room (a large block gets address
+// space of its own) fails. Taken through the allocator's own choice of place,
+// the largest ranges first: the system may keep ranges for itself that it
+// reports as reserved yet hands out.
+class AddressSpaceTaken {
+public:
+    AddressSpaceTaken()
+    {
+        taken_.reserve(64 * 1024); // no allocation while taking
+        for (SIZE_T size = (SIZE_T)1 << 30; size >= 64 * 1024; size /= 2) {
+            while (taken_.size() < taken_.capacity()) {
+                void *range = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS);
+                if (!range)
+                    break;
+                taken_.push_back(range);
+            }
+        }
+    }
+    ~AddressSpaceTaken()
+    {
+        for (void *range : taken_)
+            VirtualFree(range, 0, MEM_RELEASE);
+    }
+    AddressSpaceTaken(const AddressSpaceTaken &) = delete;
+    AddressSpaceTaken &operator=(const AddressSpaceTaken &) = delete;
+
+private:
+    std::vector<void *> taken_;
+};
+
+} // namespace
+
+TEST_CASE("a frame too large for the memory left draws nothing, the panel stands and draws it later")
+{
+    // A dance frame of 2 MB: its copy and its UTF-16 form are large blocks.
+    std::string line(999, 'x');
+    std::string dance;
+    while (dance.size() < 2 * 1024 * 1024)
+        dance += line + "\n";
+    TempDir dir;
+    REQUIRE(WriteFileBytes(dir / L"TuftlingAA.txt", "$Normal\nstand\n$Dance\n" + dance));
+    PanelHarness host;
+    host.SetSettingsFolder(dir.Ansi());
+    ParentWindow parent;
+    HWND panel = host.Create(parent.get());
+    REQUIRE(panel);
+    Picture standing = CaptureWindow(panel);
+    SendMessageW(panel, WM_LBUTTONDOWN, 0, 0); // the dance frame is on show at the next paint
+    {
+        AddressSpaceTaken taken;
+        UpdateWindow(panel);
+    }
+    CHECK(IsWindow(panel));
+    CHECK(CaptureWindow(panel).Pixels == standing.Pixels); // nothing drawn, nothing left to paint
+    InvalidateRect(panel, nullptr, FALSE);
+    Picture dancing = CaptureWindow(panel);
+    CHECK(dancing.Pixels != standing.Pixels);
+    CHECK(dancing.InkBox().bottom >= dancing.Height - 20); // lines of x to the bottom edge
+    host.Destroy();
 }
 
 TEST_CASE("art files that cannot be read as files give the built-in frames")

@@ -115,6 +115,21 @@ std::string ClipboardText()
     return text;
 }
 
+// Every byte of the clipboard's block in `format`, up to the block's size.
+std::string ClipboardBlock(UINT format)
+{
+    std::string bytes;
+    PumpUntil([] { return OpenClipboard(nullptr) != 0; }, 3000);
+    if (HANDLE data = GetClipboardData(format)) {
+        if (const char *p = (const char *)GlobalLock(data)) {
+            bytes.assign(p, GlobalSize(data));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return bytes;
+}
+
 void SetClipboardText(const std::string &text)
 {
     REQUIRE(PumpUntil([] { return OpenClipboard(nullptr) != 0; }, 3000));
@@ -275,6 +290,28 @@ TEST_CASE("copy puts the frame on show on the clipboard, byte for byte")
         std::string text = ClipboardText();
         CHECK(text.size() == 1023);
         CHECK(text == (line + "\n" + line + "\n").substr(0, 1023));
+    }
+    SUBCASE("a frame of 1024 bytes or more: 1023 of them and the NUL inside the block, in both forms")
+    {
+        for (size_t half : {512, 600}) {
+            std::string line(half - 1, 'x');
+            std::string frame = line + "\n" + line + "\n";
+            CAPTURE(frame.size());
+            LivePanel p("", "$Normal\n" + frame);
+            p.Command(20004);
+            std::string text = ClipboardBlock(CF_TEXT);
+            CHECK(text.size() <= 1024);
+            CHECK(text.find('\0') == 1023);
+            CHECK(text.substr(0, 1023) == frame.substr(0, 1023));
+            // Wine mends a CF_TEXT block that lacks its NUL (its last byte
+            // becomes one); the wide form, converted from the bytes copied,
+            // shows a 1024th byte all the same.
+            std::string block = ClipboardBlock(CF_UNICODETEXT);
+            std::wstring wide(block.size() / 2, L'?');
+            memcpy(&wide[0], block.data(), wide.size() * 2);
+            CHECK(wide.find(L'\0') == 1023);
+            CHECK(Narrow(wide.substr(0, 1023)) == frame.substr(0, 1023));
+        }
     }
 }
 

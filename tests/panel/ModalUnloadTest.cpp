@@ -1,15 +1,17 @@
 /* A host of the older kind that destroys the panel and unloads the module
  * inside one of the plug-in's own modal loops (its menu, owned by the panel
  * or by the host's window, and its about box): the loop ends, the plug-in's
- * code returns into a module that stays loaded for good, and no window of the
- * plug-in is left. A program of its own, as the module stays pinned. */
+ * code returns into a module that stays loaded, and no window of the plug-in
+ * is left. The next panel made from the module gives the loop's reference
+ * back, so once the host lets go of it again the module unloads. */
 #include "doctest.h"
 #include "ModalProbe.h"
 #include "ObjectCount.h"
 #include "PanelHarness.h"
 #include "TestSupport.h"
 
-TEST_CASE("a panel destroyed and unloaded inside its menu or about box: the loop ends, the module stays pinned")
+TEST_CASE("a panel destroyed and unloaded inside its menu or about box: the loop ends, the module stays loaded "
+          "until the next panel")
 {
     struct Road {
         const char *What, *LoopClass;
@@ -53,7 +55,17 @@ TEST_CASE("a panel destroyed and unloaded inside its menu or about box: the loop
         road.Open(host, panel, parent.get());
         CHECK_FALSE(outlived);
         CHECK(host.Plugin().Module == nullptr);
-        CHECK(GetModuleHandleW((ProgramFolder() + L"TuftlingPanel.wpn").c_str()) != nullptr);
+        const std::wstring file = ProgramFolder() + L"TuftlingPanel.wpn";
+        CHECK(GetModuleHandleW(file.c_str()) != nullptr);
         CHECK(CountThreadWindows() == windowsBefore);
+        {
+            PanelHarness next;
+            REQUIRE(next.Error() == LoadError::None);
+            next.SetSettingsFolder(dir.Ansi());
+            CHECK(next.Create(parent.get()));
+            next.Destroy();
+            next.Unload();
+        }
+        CHECK(GetModuleHandleW(file.c_str()) == nullptr);
     }
 }

@@ -70,10 +70,10 @@ TEST_CASE("TuftlingPanel: create, resize, dance, copy, paint and destroy, many t
     WarmUpGdi();
     int cycles = EnvCount("TUFT_SOAK_CYCLES", 200);
     int made = 0;
-    // The log keeps a pointer each way per cycle: its room is taken before the
-    // first measurement, or its growth would pass for the plug-in's.
-    host.Log().HandedOut.reserve(cycles + 5);
-    host.Log().Freed.reserve(cycles + 5);
+    // The host keeps every folder text it hands out and logs each call: its
+    // room is taken before the first measurement, or its growth would pass
+    // for the plug-in's. Each cycle asks for the folder once and frees it once.
+    host.TakeHostRoom(cycles + 5, dir.Ansi().size() + 1);
     Soak("TuftlingPanel", cycles, [&](int i) {
         HWND panel = host.Create(parent.get());
         REQUIRE(panel);

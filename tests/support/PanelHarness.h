@@ -30,6 +30,8 @@ public:
 
     HWND Panel() const { return panel_; }
     ServiceLog &Log() { return host_.Log(); }
+    /* InstrumentedHost::TakeRoom: the host's room for a long run, taken now. */
+    void TakeHostRoom(size_t calls, size_t blockBytes) { host_.TakeRoom(calls, blockBytes); }
 
 private:
     InstrumentedHost host_; // first made, last gone: it outlives the module
