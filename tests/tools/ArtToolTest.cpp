@@ -180,6 +180,8 @@ TEST_CASE("help and the version exit with 0; a file that cannot be read, and a w
         Run help = Art(line);
         CHECK_MESSAGE(help.ExitCode == 0, Narrow(line));
         CHECK_MESSAGE(help.Says("usage:\n  TuftlingArt check FILE"), Narrow(line));
+        CHECK_MESSAGE(help.Says("The panel reads its art from TuftlingAA.txt in the host's settings folder"),
+                      Narrow(line));
     }
     // The version printed is the one in the program's version resource.
     VersionResource resource(ProgramFolder() + L"TuftlingArt.exe");
