@@ -8,7 +8,11 @@
  * binary interface and checked below.
  *
  * The header is plain C as well as C++ (C89 onward; the size checks need C11
- * or C++11), so that a plug-in can be written in either. */
+ * or C++11), so that a plug-in can be written in either.
+ *
+ * What a host does with each of these, and what it relies on, is in the
+ * guide, docs/WRITING-A-PANEL.md; the comments below name its sections
+ * ("guide: ..."). */
 #ifndef WPN_CONTRACT_H
 #define WPN_CONTRACT_H
 
@@ -25,14 +29,17 @@ extern "C" {
 struct HostServices;
 struct PanelCallbacks;
 
-/* Host side: the services a plug-in may call from inside any callback. */
+/* Host side: the services a plug-in may call from inside any callback, on
+ * the host's thread, until PanelDestroy returns; never later (guide: "Host
+ * services"; "Reserved, Alloc, Free, ShowMessage"). */
 typedef uint32_t(WPN_CALL *WpnRequestFn)(uint32_t code, uintptr_t value, uintptr_t out);
 typedef uint32_t(WPN_CALL *WpnReservedFn)(uint32_t a, uint32_t b, uint32_t c);
 typedef void *(WPN_CALL *WpnAllocFn)(uint32_t size);
 typedef uint32_t(WPN_CALL *WpnFreeFn)(void *block);
 typedef int32_t(WPN_CALL *WpnShowMessageFn)(const char *text, uint32_t type);
 
-/* Plug-in side: the callbacks a plug-in writes into PanelCallbacks. */
+/* Plug-in side: the callbacks a plug-in writes into PanelCallbacks, each
+ * declared with WPN_CALL (guide: "The callbacks"). */
 typedef HWND(WPN_CALL *PanelCreateFn)(struct HostServices *host, HWND parent);
 typedef int32_t(WPN_CALL *PanelDestroyFn)(struct HostServices *host, HWND panel);
 typedef int32_t(WPN_CALL *PanelTickFn)(struct HostServices *host, HWND panel);
@@ -40,7 +47,8 @@ typedef int32_t(WPN_CALL *PanelContextMenuFn)(struct HostServices *host, HWND ow
                                               uint32_t arg3, uint32_t arg4);
 typedef int32_t(WPN_CALL *PanelFilterFn)(uint32_t value);
 
-/* The two exports, bound by name with GetProcAddress. */
+/* The two exports, bound by name with GetProcAddress; name them in a .def
+ * file (guide: "The exports"). */
 typedef uint32_t(WPN_CALL *WpnGetPluginInfoFn)(void);
 typedef int32_t(WPN_CALL *WpnInitializeFn)(struct PanelCallbacks *callbacks);
 
@@ -48,6 +56,9 @@ typedef int32_t(WPN_CALL *WpnInitializeFn)(struct PanelCallbacks *callbacks);
 #define WPN_EXPORT_INITIALIZE "WPN_Initialize"
 
 #pragma pack(push, 1)
+/* Filled by the host; its address comes with every callback but PanelFilter
+ * and stays valid until PanelDestroy has returned. Read it, never write it
+ * (guide: "The two records and the calling convention"). */
 struct HostServices {
     uint32_t StructSize; /* HOST_SERVICES_SIZE */
     WpnRequestFn Request;
@@ -58,6 +69,10 @@ struct HostServices {
     uint8_t Unused[124]; /* zero */
 };
 
+/* Zeroed by the host and handed to WPN_Initialize, which writes the slots it
+ * offers and nothing else; a slot left zero is not offered. Keep no pointer
+ * to it: a host may free or reuse it once WPN_Initialize returned (guide:
+ * "The two records and the calling convention"). */
 struct PanelCallbacks {
     uint32_t StructSize; /* PANEL_CALLBACKS_SIZE, set by the host */
     PanelCreateFn PanelCreate;
@@ -74,35 +89,44 @@ enum {
     PANEL_CALLBACKS_SIZE = 144
 };
 
-/* Service codes of Request. */
+/* Service codes of Request(code, value, out): each code's arguments, what
+ * the host writes and its result, are in the guide's table (guide:
+ * "Request"). A pointer argument is never null. Texts marked Free are the
+ * host's: give each back once with Free (guide: "Texts and memory"). */
 enum {
-    SVC_VERSION = 1,        /* value: unsigned*                  */
-    SVC_ITEM_COUNT = 2,     /* value: unsigned*                  */
-    SVC_ITEM_VALUE = 3,     /* value: index, out: unsigned*      */
-    SVC_ITEM_SET_TEXT = 4,  /* value: index, out: const char*    */
-    SVC_OPEN = 5,           /* value: flags, out: const char*    */
-    SVC_ITEM_OP_A = 6,      /* value: index                      */
-    SVC_ITEM_TEXT_A = 7,    /* value: index, out: char**         */
-    SVC_ITEM_TEXT_B = 8,    /* value: index, out: char**         */
-    SVC_CURRENT_INDEX = 9,  /* value: unsigned*                  */
-    SVC_ITEM_OP_B = 16,     /* value: index                      */
-    SVC_OPEN_INDEX = 17,    /* value: unsigned*, out: const char* */
-    SVC_ITEM_VALUE_B = 18,  /* value: index, out: unsigned*      */
-    SVC_FOLDER = 19         /* value: 0, 1 or 2, out: char**     */
+    SVC_VERSION = 1,        /* value: uint32_t*; writes 200                           */
+    SVC_ITEM_COUNT = 2,     /* value: uint32_t*; writes the number of items           */
+    SVC_ITEM_VALUE = 3,     /* value: index, out: uint32_t*; the item view's value    */
+    SVC_ITEM_SET_TEXT = 4,  /* value: index, out: const char*; hands the text over    */
+    SVC_OPEN = 5,           /* value: flags, out: const char*; result always 3        */
+    SVC_ITEM_OP_A = 6,      /* value: index; the host's first item operation, whose
+                               effect is the host's (guide: "What the contract
+                               leaves to the host")                                   */
+    SVC_ITEM_TEXT_A = 7,    /* value: index, out: char**; the view's first text; Free */
+    SVC_ITEM_TEXT_B = 8,    /* value: index, out: char**; the second text; Free       */
+    SVC_CURRENT_INDEX = 9,  /* value: uint32_t*; the current item's index             */
+    SVC_ITEM_OP_B = 16,     /* value: index; the host's second item operation, as 6;
+                               result always 0                                        */
+    SVC_OPEN_INDEX = 17,    /* value: uint32_t*, out: const char*; opens, writes the
+                               new index or 0xFFFFFFFF; result always 0               */
+    SVC_ITEM_VALUE_B = 18,  /* value: index, out: uint32_t*; the same as 3            */
+    SVC_FOLDER = 19         /* value: SVC_FOLDER_*, out: char**; a folder path; Free  */
 };
 
-/* Service results. */
+/* Service results (guide: "Request"). */
 enum {
-    SVC_OK = 0,
-    SVC_NONE = 1,
-    SVC_UNKNOWN = 3
+    SVC_OK = 0,     /* done                                                         */
+    SVC_NONE = 1,   /* nothing to give (no such item, an empty path): out untouched */
+    SVC_UNKNOWN = 3 /* a code this host does not serve: cope with it               */
 };
 
-/* SVC_FOLDER values. */
+/* SVC_FOLDER values. Only the settings folder has a purpose the contract
+ * names; which folders 0 and 2 are is the host's (guide: "What the contract
+ * leaves to the host"). */
 enum {
-    SVC_FOLDER_HOST_A = 0,
-    SVC_FOLDER_SETTINGS = 1, /* a host folder followed by "setting\" */
-    SVC_FOLDER_HOST_B = 2
+    SVC_FOLDER_HOST_A = 0,   /* a host folder                               */
+    SVC_FOLDER_SETTINGS = 1, /* a host folder followed by "setting\": yours */
+    SVC_FOLDER_HOST_B = 2    /* another host folder                         */
 };
 
 /* The host accepts a plug-in whose info result has this low byte. */

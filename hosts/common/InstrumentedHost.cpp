@@ -2,6 +2,7 @@
  * out and not yet taken back, and counts the rest instead of freeing them. */
 #include "InstrumentedHost.h"
 
+#include "ServiceCodes.h"
 #include "WpnLoader.h"
 
 #include <stdio.h>
@@ -112,7 +113,11 @@ uint32_t WPN_CALL InstrumentedHost::Request(uint32_t code, uintptr_t value, uint
     self->NoteThread();
     ++self->log_.Requests;
     uint32_t result = SVC_UNKNOWN;
-    if (code == SVC_VERSION) {
+    const ServiceCode *row = FindServiceCode(code);
+    const bool nullPointer = row && ((row->ValueIsPointer && !value) || (row->OutIsPointer && !out));
+    if (nullPointer) {
+        result = SVC_NONE;
+    } else if (code == SVC_VERSION) {
         *(uint32_t *)value = 200;
         result = SVC_OK;
     } else if (code == SVC_FOLDER) {
@@ -126,7 +131,7 @@ uint32_t WPN_CALL InstrumentedHost::Request(uint32_t code, uintptr_t value, uint
             result = SVC_OK;
         }
     }
-    self->log_.Calls.push_back({code, value, result});
+    self->log_.Calls.push_back({code, value, result, nullPointer});
     return result;
 }
 

@@ -2,7 +2,9 @@
  * at an odd address with guard bytes around it, services that answer like an
  * ordinary host and log every call, and the bookkeeping of the blocks they
  * hand out. Request serves SVC_VERSION and the SVC_FOLDER kinds given a
- * folder, and answers every other code with SVC_UNKNOWN.
+ * folder, and answers every other code with SVC_UNKNOWN. A null pointer
+ * where a code reads or writes through value or out is logged, answered
+ * SVC_NONE and never followed.
  *
  * Blocks given back are kept, not freed, until the host goes, so an address
  * is never handed out twice and a second Free of it is always recognised as
@@ -20,6 +22,7 @@ struct ServiceCall {
     uint32_t Code;
     uintptr_t Value;
     uint32_t Result;
+    bool NullPointer; // a null where the code reads or writes through value or out
 };
 
 /* What the plug-in asked of the host since it was made or since NewCycle. */

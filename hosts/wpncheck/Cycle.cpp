@@ -18,6 +18,7 @@
 
 #include <stdio.h>
 #include <string.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -41,6 +42,29 @@ public:
         memcpy(before_, bytes_, sizeof bytes_);
     }
     PanelCallbacks *Get() const { return record_; }
+
+    /* From here on any change to the record is a late write. */
+    void Seal() { memcpy(sealed_, bytes_, sizeof bytes_); }
+    // "" when nothing changed since Seal, else what changed first; forgets
+    // the change, so that each one is told once.
+    std::string LateWrite()
+    {
+        for (size_t i = 0; i < sizeof bytes_; ++i) {
+            if (bytes_[i] == sealed_[i])
+                continue;
+            long offset = (long)i - (long)(GUARD + 1);
+            char text[120];
+            if (offset >= 4 && offset < (long)offsetof(PanelCallbacks, Unused))
+                snprintf(text, sizeof text, "the %s slot (offset %ld)", SlotNames[offset / 4 - 1], offset);
+            else if (offset >= 0 && offset < (long)sizeof(PanelCallbacks))
+                snprintf(text, sizeof text, "offset %ld", offset);
+            else
+                snprintf(text, sizeof text, "a byte outside the %d-byte record", PANEL_CALLBACKS_SIZE);
+            memcpy(sealed_, bytes_, sizeof bytes_);
+            return text;
+        }
+        return "";
+    }
 
     // "" when only slots changed, else where the first stray write was.
     std::string StrayWrite() const
@@ -68,6 +92,7 @@ private:
     static const unsigned char GuardByte = 0xC3, ReservedByte = 0x5A;
     unsigned char bytes_[GUARD + 1 + sizeof(PanelCallbacks) + GUARD];
     unsigned char before_[sizeof bytes_];
+    unsigned char sealed_[sizeof bytes_] = {};
     PanelCallbacks *record_;
 };
 
@@ -104,6 +129,7 @@ private:
     void Services();
     void Unload();
     void AfterCallback(const char *name);
+    void LateUse();
 
     InstrumentedHost &host_;
     const CycleSetup &setup_;
@@ -113,7 +139,30 @@ private:
     int gdiBefore_ = 0, windowsBefore_ = 0;
     int callbacks_ = 0;
     std::string recordChange_;
+    CallbackRecord callbackRecord_; // stays in place for the whole cycle
+    std::string lateWrite_;         // the first write to it after WPN_Initialize
+    // The service log as PanelDestroy returned: what comes after it is late.
+    size_t lateCalls_ = 0;
+    int lateAllocs_ = 0, lateFrees_ = 0, lateOthers_ = 0;
+    bool destroyed_ = false;
 };
+
+// Long enough for a timer of the tick's period that the plug-in left running
+// to fire at least once.
+const DWORD LateUseMs = 1000;
+
+// What to change, for a module that LoadLibraryW refused.
+const char *LoadFix(const std::string &detail)
+{
+    if (detail == "no such file")
+        return ": give the path of the .wpn file";
+    if (detail.find("(error 126)") != std::string::npos)
+        return ": a DLL it imports is missing; link the compiler's runtime statically (mingw-w64: -static-libgcc, "
+               "and -static for C++; MSVC: /MT)";
+    if (detail.find("not a loadable") != std::string::npos)
+        return ": build it as a 32-bit DLL (mingw-w64: i686-w64-mingw32-gcc -shared; MSVC: x86 tools, /LD)";
+    return "";
+}
 
 bool Cycle::Run()
 {
@@ -129,7 +178,8 @@ bool Cycle::Run()
         return false;
     }
     if (!slots_.PanelCreate) {
-        Out.Line(Verdict::Fail, "callbacks", "no PanelCreate: a host cannot make a panel");
+        Out.Line(Verdict::Fail, "callbacks", "no PanelCreate, so a host cannot make a panel: set the PanelCreate "
+                                             "slot in WPN_Initialize");
         Unload();
         return false;
     }
@@ -142,7 +192,14 @@ bool Cycle::Run()
     Out.Line(recordChange_.empty() ? Verdict::Pass : Verdict::Fail, "host record", "%s",
              recordChange_.empty() ? "148 bytes at an odd address, unchanged after every callback"
                                    : recordChange_.c_str());
+    Out.Line(lateWrite_.empty() ? Verdict::Pass : Verdict::Fail, "callbacks record", "%s",
+             lateWrite_.empty() ? "unchanged after WPN_Initialize returned"
+                                : (lateWrite_ + " after WPN_Initialize had returned, when a host may have freed or "
+                                                "reused it: write the slots only inside WPN_Initialize and keep no "
+                                                "pointer to the record")
+                                      .c_str());
     Unload();
+    LateUse();
     return true;
 }
 
@@ -150,15 +207,17 @@ bool Cycle::Load()
 {
     Stage = "load";
     StepResult step = LoadStep(setup_.PluginPath, plugin_);
-    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "load", "%s%s%s", Narrow(setup_.PluginPath).c_str(),
-             step.Passed ? "" : ": ", step.Detail.c_str());
+    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "load", "%s%s%s%s", Narrow(setup_.PluginPath).c_str(),
+             step.Passed ? "" : ": ", step.Detail.c_str(), step.Passed ? "" : LoadFix(step.Detail));
     return step.Passed;
 }
 
 bool Cycle::Exports()
 {
     StepResult step = ExportsStep(plugin_);
-    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "exports", "%s", step.Detail.c_str());
+    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "exports", "%s%s", step.Detail.c_str(),
+             step.Passed ? "" : ": name both exports in a .def file given to the linker (in C++ also declare them "
+                                "extern \"C\")");
     return step.Passed;
 }
 
@@ -192,17 +251,22 @@ bool Cycle::InfoByte()
     Stage = "WPN_GetPluginInfo";
     StepResult step =
         InfoByteStep(plugin_, [](const void *info) { return Stack.Call("WPN_GetPluginInfo", info, {}); });
-    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "info byte", "%s", step.Detail.c_str());
+    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "info byte", "%s%s", step.Detail.c_str(),
+             step.Passed ? "" : ": return a value whose low byte is 1 from WPN_GetPluginInfo");
     return step.Passed;
 }
 
 bool Cycle::Initialize()
 {
     Stage = "WPN_Initialize";
-    CallbackRecord record;
+    CallbackRecord &record = callbackRecord_;
     int32_t result = (int32_t)Stack.Call("WPN_Initialize", plugin_.Initialize, {U32(record.Get())});
+    record.Seal();
     if (result != 0) {
-        Out.Line(Verdict::Fail, "initialize result", "WPN_Initialize returned %ld, must be 0", (long)result);
+        Out.Line(Verdict::Fail, "initialize result",
+                 "WPN_Initialize returned %ld, must be 0: return 0 once the slots are written (any other result "
+                 "makes a host unload the plug-in)",
+                 (long)result);
         return false;
     }
     Out.Line(Verdict::Pass, "initialize result", "0");
@@ -220,9 +284,14 @@ bool Cycle::Initialize()
     }
     std::string stray = record.StrayWrite();
     if (!stray.empty())
-        Out.Line(Verdict::Fail, "initialize writes", "WPN_Initialize %s", stray.c_str());
+        Out.Line(Verdict::Fail, "initialize writes",
+                 "WPN_Initialize %s: write only the five slots through struct PanelCallbacks, and never memset, "
+                 "copy or size the record yourself",
+                 stray.c_str());
     else if (!wild.empty())
-        Out.Line(Verdict::Fail, "initialize writes", "%s outside the plug-in's own code", wild.c_str());
+        Out.Line(Verdict::Fail, "initialize writes",
+                 "%s outside the plug-in's own code: point each slot at a function of your own module",
+                 wild.c_str());
     else
         Out.Line(Verdict::Pass, "initialize writes", "only callback slots: %s",
                  offered.empty() ? "none" : offered.c_str());
@@ -239,11 +308,15 @@ bool Cycle::Initialize()
 void Cycle::AfterCallback(const char *name)
 {
     ++callbacks_;
+    std::string late = callbackRecord_.LateWrite();
+    if (!late.empty() && lateWrite_.empty())
+        lateWrite_ = std::string(name) + " wrote " + late + " of the callbacks record";
     std::string change = host_.RecordChange();
     if (change.empty())
         return;
     if (recordChange_.empty())
-        recordChange_ = std::string(name) + " wrote the host record: " + change;
+        recordChange_ = std::string(name) + " wrote the host record: " + change +
+                        ": treat HostServices as read-only, and keep only its address";
     host_.RestoreRecord();
 }
 
@@ -279,9 +352,18 @@ void Cycle::Create()
     if (child)
         Out.Line(Verdict::Pass, "create", "PanelCreate returned a child window of the parent");
     else if (!IsWindow(panel_))
-        Out.Line(Verdict::Fail, "create", "PanelCreate returned 0x%08lX, which is not a window", (unsigned long)U32(panel_));
+        Out.Line(Verdict::Fail, "create",
+                 "PanelCreate returned 0x%08lX, which is not a window: return the handle CreateWindowEx gave, or "
+                 "null for no panel",
+                 (unsigned long)U32(panel_));
+    else if (!(GetWindowLongW(panel_, GWL_STYLE) & WS_CHILD))
+        Out.Line(Verdict::Fail, "create",
+                 "PanelCreate returned a window that is not a child of the parent (its style lacks WS_CHILD): "
+                 "create it with WS_CHILD and the parent window PanelCreate was given");
     else
-        Out.Line(Verdict::Fail, "create", "PanelCreate returned a window that is not a child of the parent");
+        Out.Line(Verdict::Fail, "create",
+                 "PanelCreate returned a child of another window than the parent: create it with the parent "
+                 "window PanelCreate was given");
 }
 
 void Cycle::RememberPanel()
@@ -315,7 +397,8 @@ void Cycle::Ticks()
     if (IsWindow(panel_))
         Out.Line(Verdict::Pass, "ticks", "%d PanelTick calls with messages pumped between; the panel lives", TICKS);
     else
-        Out.Line(Verdict::Fail, "ticks", "the panel window was gone after the ticks");
+        Out.Line(Verdict::Fail, "ticks", "the panel window was gone after the ticks: destroy it only in "
+                                         "PanelDestroy, and handle every message it gets");
 }
 
 void Cycle::ContextMenu()
@@ -340,7 +423,8 @@ void Cycle::ContextMenu()
     AfterCallback("PanelContextMenu");
     PumpFor(50);
     if (!IsWindow(panel_))
-        Out.Line(Verdict::Fail, "context menu", "the panel window was gone after PanelContextMenu");
+        Out.Line(Verdict::Fail, "context menu", "the panel window was gone after PanelContextMenu: destroy it "
+                                                "only in PanelDestroy");
     else
         Out.Line(Verdict::Pass, "context menu", "PanelContextMenu returned%s%s", menu ? " after its menu was closed" : " without showing a menu",
                  dialog ? " (a dialog box it opened was cancelled)" : "");
@@ -351,12 +435,15 @@ void Cycle::Destroy()
     Stage = "PanelDestroy";
     if (!slots_.PanelDestroy) {
         Out.Line(panel_ ? Verdict::Fail : Verdict::Pass, "destroy", "no PanelDestroy slot%s",
-                 panel_ ? ": nothing releases the panel window" : " (and no panel)");
+                 panel_ ? ", so nothing releases the panel window: set the PanelDestroy slot in WPN_Initialize "
+                          "and destroy the window there"
+                        : " (and no panel)");
     } else {
         Stack.Call("PanelDestroy", (const void *)slots_.PanelDestroy, {U32(host_.Record()), U32(panel_)});
         AfterCallback("PanelDestroy");
         if (panel_ && IsWindow(panel_))
-            Out.Line(Verdict::Fail, "destroy", "PanelDestroy returned and the panel window still exists");
+            Out.Line(Verdict::Fail, "destroy", "PanelDestroy returned and the panel window still exists: call "
+                                               "DestroyWindow on it in PanelDestroy");
         else
             Out.Line(Verdict::Pass, "destroy", "%s", panel_ ? "PanelDestroy destroyed the panel window"
                                                             : "PanelDestroy returned after a null PanelCreate");
@@ -364,8 +451,45 @@ void Cycle::Destroy()
     // Leftovers must go before the module does: their window procedure lives there.
     if (panel_ && IsWindow(panel_))
         DestroyWindow(panel_);
+    // Anything the plug-in asks of the host from here on is late: its
+    // record is gone in a real host. Timers it left running show now.
+    const ServiceLog &log = host_.Log();
+    destroyed_ = true;
+    lateCalls_ = log.Calls.size();
+    lateAllocs_ = log.Allocs;
+    lateFrees_ = log.Frees;
+    lateOthers_ = log.Others;
     Stage = "messages after PanelDestroy";
-    PumpFor(50);
+    PumpFor(LateUseMs);
+    AfterCallback("a message after PanelDestroy");
+}
+
+// Services called after PanelDestroy returned: from a timer or window left
+// behind, or from DllMain at unload.
+void Cycle::LateUse()
+{
+    if (!destroyed_)
+        return;
+    const ServiceLog &log = host_.Log();
+    std::string calls;
+    for (size_t i = lateCalls_; i < log.Calls.size(); ++i) {
+        const ServiceCode *row = FindServiceCode(log.Calls[i].Code);
+        calls += (calls.empty() ? "Request " : ", ") +
+                 (row ? std::string(row->Name) : "code " + std::to_string(log.Calls[i].Code));
+    }
+    char counts[120] = "";
+    const int allocs = log.Allocs - lateAllocs_, frees = log.Frees - lateFrees_, others = log.Others - lateOthers_;
+    snprintf(counts, sizeof counts, "%s%s%d Alloc, %d Free, %d ShowMessage or Reserved", calls.c_str(),
+             calls.empty() ? "" : "; ", allocs, frees, others);
+    if (calls.empty() && !allocs && !frees && !others)
+        Out.Line(Verdict::Pass, "after destroy", "no service called in the %lu ms after PanelDestroy returned, nor "
+                                                 "at unload",
+                 (unsigned long)LateUseMs);
+    else
+        Out.Line(Verdict::Fail, "after destroy",
+                 "%s after PanelDestroy had returned, through a host record that is gone by then: kill your "
+                 "timers and destroy your windows in PanelDestroy, and forget the record's address there",
+                 counts);
 }
 
 void Cycle::Resources()
@@ -396,9 +520,22 @@ void Cycle::Services()
             snprintf(one, sizeof one, "code %lu", (unsigned long)c.Code);
         calls += (calls.empty() ? "" : ", ") + std::string(one);
     }
+    std::vector<uint32_t> nulls;
+    for (const ServiceCall &c : log.Calls) {
+        if (!c.NullPointer || std::find(nulls.begin(), nulls.end(), c.Code) != nulls.end())
+            continue;
+        nulls.push_back(c.Code);
+        const ServiceCode *row = FindServiceCode(c.Code);
+        const bool value = row->ValueIsPointer && !c.Value;
+        Out.Line(Verdict::Fail, "services",
+                 "Request(%s) with a null %s, which a host %s through: pass the address of a variable of the "
+                 "code's type (WRITING-A-PANEL.md, \"Request\")",
+                 row->Name, value ? "value" : "out", row->OutIsPointer && !value ? "reads or writes" : "writes");
+    }
     if (log.WrongThread)
-        Out.Line(Verdict::Fail, "services", "called from a thread other than the host's");
-    else
+        Out.Line(Verdict::Fail, "services", "called from a thread other than the host's: call the host only from "
+                                            "callbacks and your window procedure, never from a thread of your own");
+    else if (nulls.empty())
         Out.Line(Verdict::Pass, "services", "Request %s; Alloc x%d, Free x%d, others x%d; all on the host's thread",
                  calls.empty() ? "never" : calls.c_str(), log.Allocs, log.Frees, log.Others);
 
@@ -409,12 +546,16 @@ void Cycle::Services()
         return;
     }
     if (host_.Outstanding())
-        Out.Line(Verdict::Fail, "texts", "%d of %d handed out never given back through Free", host_.Outstanding(),
-                 handedOut);
+        Out.Line(Verdict::Fail, "texts", "%d of %d handed out never given back through Free: give each text back "
+                                         "with Free once you have copied what you need",
+                 host_.Outstanding(), handedOut);
     if (log.DoubleFrees)
-        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block already given back", log.DoubleFrees);
+        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block already given back: Free each "
+                                         "block once, and forget its address after",
+                 log.DoubleFrees);
     if (log.ForeignFrees)
-        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block this host never handed out",
+        Out.Line(Verdict::Fail, "texts", "Free called %d time(s) with a block this host never handed out: Free "
+                                         "only what Request or Alloc handed out, never your own memory or null",
                  log.ForeignFrees);
 }
 
@@ -431,7 +572,9 @@ void Cycle::Unload()
     if (setup_.First && !first.Class.empty())
         first.ClassLeft = GetClassInfoA(first.Owner, first.Class.c_str(), &left) != 0;
     if (!freed)
-        Out.Line(Verdict::Fail, "unload", "FreeLibrary failed (error %lu)", (unsigned long)error);
+        Out.Line(Verdict::Fail, "unload", "FreeLibrary failed (error %lu): return TRUE from DllMain on "
+                                          "DLL_PROCESS_DETACH",
+                 (unsigned long)error);
     else if (StillMapped(module))
         Out.Line(Verdict::Warn, "unload", "the module stays mapped after FreeLibrary (it holds a reference to itself)");
     else

@@ -1,6 +1,7 @@
 /* One full host cycle over a panel plug-in, each step a reported check: load,
  * exports, info byte, WPN_Initialize, PanelCreate, ticks, the context menu,
- * PanelDestroy, what was released, the services used, unload. */
+ * PanelDestroy, what was released, the services used, unload, and anything
+ * the plug-in still did through either record after it should have let go. */
 #pragma once
 #include "InstrumentedHost.h"
 

@@ -29,7 +29,7 @@ void Report::Line(Verdict verdict, const char *check, const char *format, ...)
     } else {
         if (verdict == Verdict::Skip && SeenBefore(Verdict::Pass, check, "")) {
             verdict = Verdict::Fail;
-            line += " (it passed in the first cycle)";
+            line += " (it passed in the first cycle: mend what stops it in the reload, named above)";
         }
         if (SeenBefore(verdict, check, line))
             return;

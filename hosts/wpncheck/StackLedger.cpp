@@ -67,10 +67,14 @@ void StackLedger::Report() const
         balanced = false;
         // Moved < 0: arguments left behind (a caller-pops function); > 0: too many removed.
         if (e.Moved < 0)
-            Out.Line(Verdict::Fail, "stack balance", "%s left %ld of its %lu argument bytes on the stack (%d of %d calls)",
+            Out.Line(Verdict::Fail, "stack balance",
+                     "%s left %ld of its %lu argument bytes on the stack (%d of %d calls), as a cdecl function "
+                     "does: declare it with WPN_CALL (__stdcall), as the header's types are",
                      e.Name.c_str(), (long)-e.Moved, (unsigned long)e.ArgBytes, e.Unbalanced, e.Calls);
         else
-            Out.Line(Verdict::Fail, "stack balance", "%s removed %ld bytes beyond its %lu argument bytes (%d of %d calls)",
+            Out.Line(Verdict::Fail, "stack balance",
+                     "%s removed %ld bytes beyond its %lu argument bytes (%d of %d calls): declare it with exactly "
+                     "the header's arguments, and assign it to its slot without a cast",
                      e.Name.c_str(), (long)e.Moved, (unsigned long)e.ArgBytes, e.Unbalanced, e.Calls);
     }
     if (balanced)

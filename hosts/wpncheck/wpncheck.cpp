@@ -46,11 +46,33 @@ void RemoveTree(const std::string &folder)
     RemoveDirectoryA(folder.c_str());
 }
 
+// "in NAME+0xOFFSET" for the module an address lies in, or "in no module".
+std::string WhereIs(const void *address)
+{
+    HMODULE module = nullptr;
+    wchar_t path[MAX_PATH];
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            (LPCWSTR)address, &module) ||
+        !GetModuleFileNameW(module, path, MAX_PATH))
+        return "in no loaded module (code that was unloaded, or a wild jump)";
+    std::wstring name = path;
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    char offset[32];
+    snprintf(offset, sizeof offset, "+0x%lX", (unsigned long)((uintptr_t)address - (uintptr_t)module));
+    return "in " + Narrow(name) + offset +
+           (module == GetModuleHandleW(nullptr) ? " (wpncheck's own code: most likely a bad pointer the plug-in "
+                                                  "handed to a service)"
+                                                : "");
+}
+
 LONG WINAPI OnCrash(EXCEPTION_POINTERS *info)
 {
-    Out.Line(Verdict::Fail, "crash", "exception 0x%08lX at 0x%08lX during %s; the run ends here",
-             (unsigned long)info->ExceptionRecord->ExceptionCode,
-             (unsigned long)(uintptr_t)info->ExceptionRecord->ExceptionAddress, (const char *)Stage);
+    const void *address = info->ExceptionRecord->ExceptionAddress;
+    Out.Line(Verdict::Fail, "crash",
+             "exception 0x%08lX at 0x%08lX %s during %s; the run ends here: run that step under a debugger "
+             "(WRITING-A-PANEL.md, \"Debugging a plug-in\")",
+             (unsigned long)info->ExceptionRecord->ExceptionCode, (unsigned long)(uintptr_t)address,
+             WhereIs(address).c_str(), (const char *)Stage);
     Out.PrintSummary();
     TerminateProcess(GetCurrentProcess(), 3);
     return EXCEPTION_EXECUTE_HANDLER;
@@ -62,7 +84,9 @@ DWORD TimeoutMs = 60000;
 DWORD WINAPI Watchdog(void *)
 {
     if (WaitForSingleObject(Finished, TimeoutMs) == WAIT_TIMEOUT) {
-        Out.Line(Verdict::Fail, "timeout", "no progress within %lu s during %s; the run ends here",
+        Out.Line(Verdict::Fail, "timeout",
+                 "no progress within %lu s during %s; the run ends here: end every modal loop you start (use "
+                 "ShowMessage, not a message box of your own) and wait for nothing that never comes",
                  (unsigned long)(TimeoutMs / 1000), (const char *)Stage);
         Out.PrintSummary();
         TerminateProcess(GetCurrentProcess(), 4);
@@ -105,7 +129,8 @@ void ReportResources(const ResourceCounts &first, const ResourceCounts &second)
         snprintf(text + n, sizeof text - n, "; warm cycle: GDI objects %d -> %d, thread windows %d -> %d",
                  second.GdiBefore, second.GdiAfter, second.WindowsBefore, second.WindowsAfter);
     Out.Line(ok ? Verdict::Pass : Verdict::Fail, "resources", "%s%s", text,
-             ok ? "" : " (not all released by PanelDestroy)");
+             ok ? "" : " (not all released by PanelDestroy): delete every GDI object and destroy every window "
+                       "you made, in PanelDestroy at the latest");
 }
 
 int Usage()
@@ -182,7 +207,9 @@ int main()
             Out.EndReload();
             Out.Line(again && !failures ? Verdict::Pass : Verdict::Fail, "reload",
                      again && !failures ? "a second load, create, ticks, destroy and unload passed every check"
-                                        : "the second cycle failed the checks above");
+                                        : "the second cycle failed the checks above; mend those (a "
+                                          "global not reset in PanelCreate, or something left from the first "
+                                          "load, is the usual cause)");
         }
         ReportResources(first, second);
         Stack.Report();

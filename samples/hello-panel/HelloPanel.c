@@ -17,12 +17,15 @@
 static const char ClassName[] = "HelloPanel";
 
 /* This file is UTF-8, but the host draws narrow text in its ANSI code page,
- * 932 on a Japanese system, so the compiler must store the literal in code
+ * 932 on a Japanese system, so the compiler must store every literal in code
  * page 932: -fexec-charset=CP932 with gcc, /source-charset:utf-8
- * /execution-charset:.932 with MSVC. Five characters of two bytes each: a
- * build that stores UTF-8 (three bytes each) stops here, not at garbage. */
+ * /execution-charset:.932 with MSVC (README.txt, "Japanese text in a
+ * plug-in"). The check measures one character, not the greeting: "あ" is two
+ * bytes in code page 932 and three in UTF-8, so a build that stores UTF-8
+ * stops here, at an array of negative size named after the cure, instead of
+ * showing garbage. Change the greeting at will. */
 static const char Greeting[] = "こんにちは"; /* "hello" */
-typedef char GreetingIsCodePage932[sizeof Greeting == 11 ? 1 : -1];
+typedef char LiteralsMustBeCodePage932_UseFexecCharsetCP932[sizeof "あ" == 3 ? 1 : -1];
 
 static HINSTANCE ModuleInstance;
 static HWND PanelWindow;      /* null when there is no panel */

@@ -3,8 +3,10 @@
 # It holds exactly the promised files; the sample builds from the zip alone
 # with the mingw-w64 command its README gives (warnings as errors), exports
 # the two functions, and passes the zip's own wpncheck on every check, which
-# fails it without its UnregisterClassA line; the zip's ostrelhost runs it
-# through a copy of PanelBridge named after it.
+# fails it without its UnregisterClassA line; another greeting builds too, and
+# a build without the code page flag stops naming the cure; the README's Linux
+# commands, run as written, give wpncheck's own exit code; the zip's
+# ostrelhost runs it through a copy of PanelBridge named after it.
 set -eu
 zip=$1 winerun=$2
 work=$(mktemp -d)
@@ -61,6 +63,39 @@ grep -q '^FAIL reload: create: PanelCreate returned null, though it made a panel
 grep -q '^FAIL reload: ticks: ' "$work/out" || fail "the reload's ticks, skipped, did not fail"
 ! grep -q '^SKIP ' "$work/out" || fail "a check was skipped instead of failed"
 grep -q ': FAIL$' "$work/out" || fail "the summary does not say FAIL"
+
+# The code page check measures the compiler, not the greeting: another
+# greeting builds and is stored in code page 932; without the flag the build
+# stops at the check, whose name says what to add.
+greeting=$sdk/samples/greeting
+mkdir "$greeting"
+cp "$sdk/samples/hello-panel/HelloPanel.def" "$greeting/"
+sed 's/こんにちは/ようこそ、Tuftlingへ/' "$sdk/samples/hello-panel/HelloPanel.c" >"$greeting/HelloPanel.c"
+(cd "$greeting" && eval "$build -Werror") || fail "the sample with another greeting does not build"
+printf '\202\346\202\244\202\261\202\273\201\101Tuftling\202\326' >"$work/greeting"
+LC_ALL=C grep -q -F -f "$work/greeting" -a "$greeting/HelloPanel.wpn" || fail "the new greeting is not stored in code page 932"
+nocp=$(printf '%s' "$build" | sed 's/ -fexec-charset=CP932//')
+[ "$nocp" != "$build" ] || fail "the README's build command has no -fexec-charset=CP932"
+! (cd "$greeting" && eval "$nocp" >"$work/nocp" 2>&1) || fail "the sample builds without the code page flag"
+grep -q 'LiteralsMustBeCodePage932_UseFexecCharsetCP932' "$work/nocp" ||
+  fail "a build without the code page flag does not say what to add: $(cat "$work/nocp")"
+
+# The README's Linux commands exactly as written, in a Wine prefix of their
+# own under a scratch HOME: the wpncheck line's exit code is wpncheck's, 1 for
+# the plug-in without UnregisterClassA put where the line looks, 0 for the sample.
+readme_lines() { tr -d '\r' <"$sdk/README.txt" | sed -n "s#^    \(\($1\).*\)\$#\1#p"; }
+setup=$(readme_lines 'export WINEPREFIX=\|export WINEDLLOVERRIDES=\|unset LC_ALL')
+check=$(readme_lines "xvfb-run -a sh -c 'wine bin/wpncheck.exe")
+[ -n "$check" ] && [ "$(printf '%s\n' "$setup" | wc -l)" = 3 ] || fail "README.txt gives no Linux wpncheck command"
+cp "$plugin" "$work/good.wpn"
+cp "$broken/HelloPanel.wpn" "$plugin"
+for want in 1 0; do
+  rc=0
+  (cd "$sdk" && HOME=$work && eval "$setup" && eval "$check") </dev/null >"$work/readme" 2>&1 || rc=$?
+  [ $rc = $want ] || fail "the README's command exited with $rc, not $want: $check; $(tr -d '\r' <"$work/readme")"
+  cp "$work/good.wpn" "$plugin"
+done
+rm -rf "$work/.wine-tuftling"
 
 cp "$sdk/ostrelhost/PanelBridge.dll" "$sdk/ostrelhost/HelloPanel.dll"
 mkdir -p "$sdk/ostrelhost/panel/wpn"

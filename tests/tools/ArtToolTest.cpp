@@ -76,7 +76,18 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
         std::vector<std::string> says;
         const char *counts;
     } cases[] = {
-        {"a clean file", Fine, L"", 0, {"a dance lasts 1.2 s"}, "0 errors, 0 warnings"},
+        {"a clean file", Fine, L"", 0,
+         {"a dance lasts 1.2 s", "to use:   save it as TuftlingAA.txt in the host's settings folder"},
+         "0 errors, 0 warnings"},
+        {"a misspelt section line", ArtLines({"$Normal", "n", "$Hide", "h", "$Dnace", "d", "$Ned"}), L"", 0,
+         {":5: warning: this line starts with \"$\" but is no section line", "the nearest is \"$Dance\"): the "
+          "panel draws it as a line of art", ":7: warning: ", "the nearest is \"$End\""},
+         "0 errors, 3 warnings"},
+        {"tabs", ArtLines({"$Normal", "a\tb\tc", "\x82\xa0\t", "$End", "\tnote", "$Hide", "h", "$Dance", "d"}), L"",
+         0, {":2: warning: 2 tabs at characters 2, 4: the panel draws each tab as a box", ":3: warning: a tab at "
+             "character 2: "},
+         "0 errors, 2 warnings"},
+        {"an empty file", "", L"", 1, {"art.txt: error: the file is empty"}, "1 error, 0 warnings"},
         {"notes before the first section", "a note\r\nanother\r\n" + Fine, L"", 0,
          {"notes:    2 lines in no section, which the panel ignores"}, "0 errors, 0 warnings"},
         {"a line over 1023 bytes", ArtLines({"$Normal", std::string(1100, 'a'), "$Hide", "h"}), L"", 1,
@@ -138,6 +149,14 @@ TEST_CASE("check: each trap is named on its line, and the count of findings is e
                                                                "$Dance", "d"}),
          L"", 0, {":3: warning: the $Normal frame is ", "more than the 192 a 200 x 200 panel window shows"},
          "0 errors, 1 warning"},
+        // Each side of the window against its own side of the frame.
+        {"a frame taller than a wide, low window, and no wider", ArtLines({"$Normal", "l", "l", "l", "l", "l", "l",
+                                                                           "l", "l", "$Hide", "h", "$Dance", "d"}),
+         L"--window 300x60 --size 10", 0, {" pixels tall at 10 points, more than the 52 a 300 x 60 panel window"},
+         "0 errors, 1 warning"},
+        {"a frame wider than a narrow, tall window, and no taller",
+         ArtLines({"$Normal", std::string(20, 'W'), "$Hide", "h", "$Dance", "d"}), L"--window 60x300 --size 10", 0,
+         {" pixels wide at 10 points, more than the 52 a 60 x 300 panel window"}, "0 errors, 1 warning"},
         {"the same in a window that shows the whole picture",
          ArtLines({"$Normal", "W", std::string(20, 'W'), "$Hide", "h", "$Dance", "d"}), L"--window 320x240", 0, {},
          "0 errors, 0 warnings"},
@@ -161,6 +180,8 @@ TEST_CASE("help and the version exit with 0; a file that cannot be read, and a w
         Run help = Art(line);
         CHECK_MESSAGE(help.ExitCode == 0, Narrow(line));
         CHECK_MESSAGE(help.Says("usage:\n  TuftlingArt check FILE"), Narrow(line));
+        CHECK_MESSAGE(help.Says("The panel reads its art from TuftlingAA.txt in the host's settings folder"),
+                      Narrow(line));
     }
     // The version printed is the one in the program's version resource.
     VersionResource resource(ProgramFolder() + L"TuftlingArt.exe");
@@ -171,6 +192,27 @@ TEST_CASE("help and the version exit with 0; a file that cannot be read, and a w
     CHECK(version.Output == "TuftlingArt " TUFT_VERSION_SHORT "\n");
 
     CHECK(Art(L"check C:\\no\\such\\art.txt").ExitCode == 2);
+    // Each failure in its own words, and a path in any script as UTF-8
+    // through a pipe.
+    TempDir dir;
+    REQUIRE(WriteFileBytes(dir / L"art.txt", Fine));
+    struct Said {
+        std::wstring line;
+        std::string says;
+    } said[] = {
+        {L"check " + Quoted(dir / L"\x30a2\x30fc\x30c8.txt"), "\xE3\x82\xA2\xE3\x83\xBC\xE3\x83\x88.txt: no such file\n"},
+        {L"check " + Quoted(dir / L"none\\art.txt"), "art.txt: no such file (its folder does not exist either)"},
+        {L"check " + Quoted(dir.Path().substr(0, dir.Path().size() - 1)), ": this is a folder; name the art file"},
+        {L"frobnicate a.txt", "TuftlingArt: unknown command \"frobnicate\" (the commands are check, preview"},
+        {L"export-builtin " + Quoted(dir / L"none\\out.txt"), "cannot write the file: the folder "},
+    };
+    for (const Said &s : said) {
+        Run run = Art(s.line);
+        CAPTURE(run.Output);
+        CHECK(run.ExitCode == 2);
+        CHECK_MESSAGE(run.Says(s.says), s.says);
+    }
+    CHECK(Art(L"export-builtin " + Quoted(dir / L"none\\out.txt")).Says(Narrow(dir / L"none\\") + " does not exist"));
     for (const wchar_t *line : {L"", L"check", L"check a.txt --size 0", L"preview a.txt", L"frobnicate a.txt",
                                 L"check a.txt --colour red", L"export-builtin", L"check a.txt --window 200",
                                 L"check a.txt --window 0x200", L"preview a.txt b.png --window 300x300"})
@@ -217,9 +259,14 @@ TEST_CASE("convert: UTF-8 or UTF-16 in, code page 932 with CR LF out, and every 
          "$Normal\r\n\x82\xb1\x82\xf1\r\n", "written as code page 932"},
         {"CR LF and no last line end", "$Dance\r\n\xEF\xBD\xB1x", L"", 0, "$Dance\r\n\xb1x", ""},
         {"a wave dash has no code page 932 form", "$Normal\n\xE3\x80\x9C\xE2\x9D\xA4\n", L"", 1, nullptr,
-         ":2: error: character 1, U+301C, has no form"},
+         ":2: error: character 1, U+301C (\xE3\x80\x9C), has no form"},
         {"--replace writes ? for it", "$Normal\n\xE3\x80\x9C\xE2\x9D\xA4\n", L"--replace", 0, "$Normal\r\n??\r\n",
-         ":2: warning: character 2, U+2764"},
+         ":2: warning: character 2, U+2764 (\xE2\x9D\xA4), has no form"},
+        // Beyond U+FFFF: two UTF-16 units, one character, one "?".
+        {"--replace writes one ? for an emoji", "$Normal\n\xF0\x9F\x98\x80" "a\xE2\x99\xA1\n", L"--replace", 0,
+         "$Normal\r\n?a?\r\n", "with 2 characters written as \"?\""},
+        {"the emoji named as itself", "$Normal\n\xF0\x9F\x98\x80\n", L"", 1, nullptr,
+         ":2: error: character 1, U+1F600 (\xF0\x9F\x98\x80), has no form in code page 932"},
         {"code page 932 is not UTF-8", "$Normal\r\n\x82\xb1\r\n", L"", 2, nullptr, ":2: error: this line is not"},
         {"UTF-16 as Notepad saves it", Utf16(L"$Normal\r\n\x3053\x3093\r\n", false), L"", 0,
          "$Normal\r\n\x82\xb1\x82\xf1\r\n", "written as code page 932"},
@@ -282,5 +329,65 @@ TEST_CASE("preview: the panel's own picture of each frame, on a sheet or one fil
         CHECK(frame.Width == 320);
         CHECK(frame.Height == 240);
         CHECK(frame.CommonestInk() == RainbowColour(40));
+    }
+}
+
+TEST_CASE("convert and export-builtin replace a file only with --force, and convert never its own input")
+{
+    TempDir dir;
+    const std::string mine = "$Normal\r\nmine\r\n", utf8 = "$Normal\n\xE3\x81\x93\n";
+    struct Case {
+        const char *name;
+        std::wstring line;
+        DWORD exit;
+        const char *says;
+        const wchar_t *file; // holds `mine` before, and is checked after
+        bool replaced;
+    } cases[] = {
+        {"export-builtin over a file", L"export-builtin " + Quoted(dir / L"old.txt"), 2,
+         "old.txt: the file exists already: nothing written (--force replaces it)", L"old.txt", false},
+        {"export-builtin --force", L"export-builtin " + Quoted(dir / L"old.txt") + L" --force", 0,
+         "the 4 built-in drawings", L"old.txt", true},
+        {"convert over a file", L"convert " + Quoted(dir / L"in.txt") + L" " + Quoted(dir / L"old.txt"), 2,
+         "the file exists already", L"old.txt", false},
+        {"convert --force", L"convert " + Quoted(dir / L"in.txt") + L" " + Quoted(dir / L"old.txt") + L" --force", 0,
+         "written as code page 932", L"old.txt", true},
+        // The same file under another spelling of its path, --force or not.
+        {"convert onto its input", L"convert " + Quoted(dir / L"in.txt") + L" " + Quoted(dir / L".\\IN.TXT") +
+                                       L" --force",
+         2, "this is the file being read; writing it would lose the original", nullptr, false},
+    };
+    for (const Case &c : cases) {
+        CAPTURE(std::string(c.name));
+        REQUIRE(WriteFileBytes(dir / L"old.txt", mine));
+        REQUIRE(WriteFileBytes(dir / L"in.txt", utf8));
+        Run run = Art(c.line);
+        CAPTURE(run.Output);
+        CHECK(run.ExitCode == c.exit);
+        CHECK_MESSAGE(run.Says(c.says), c.says);
+        std::string after;
+        REQUIRE(ReadFileBytes(dir / L"in.txt", after));
+        CHECK(after == utf8);
+        REQUIRE(ReadFileBytes(dir / L"old.txt", after));
+        CHECK((after != mine) == c.replaced);
+    }
+}
+
+TEST_CASE("preview refuses a file the panel cannot read, in check's words")
+{
+    TempDir dir;
+    for (const std::string &art : {Utf16(L"$Normal\r\n\x3053\r\n", false), std::string("$Normal\n\xE3\x81\x93\n")}) {
+        REQUIRE(WriteFileBytes(dir / L"art.txt", art));
+        Run check = Art(L"check " + Quoted(dir / L"art.txt"));
+        Run preview = Art(L"preview " + Quoted(dir / L"art.txt") + L" " + Quoted(dir / L"sheet.png"));
+        CAPTURE(preview.Output);
+        CHECK(preview.ExitCode == 1);
+        const std::string said = ": error: the file is ";
+        const size_t at = check.Output.find(said);
+        REQUIRE(at != std::string::npos);
+        const std::string message = check.Output.substr(at + said.size(), check.Output.find('\n', at) - at - said.size());
+        CHECK_MESSAGE(preview.Says(said + message + ": no preview written"), message);
+        std::string png;
+        CHECK_FALSE(ReadFileBytes(dir / L"sheet.png", png));
     }
 }

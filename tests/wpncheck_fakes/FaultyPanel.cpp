@@ -10,10 +10,25 @@
  *   FAULT_RECORD       PanelCreate writes into the host record
  *   FAULT_LEAK         each panel makes a brush and never deletes it
  *   FAULT_KEEP_WINDOW  PanelDestroy leaves the panel window alive
+ *   FAULT_POPUP        the panel is a popup window, not a child
+ *   FAULT_NULL_OUT     asks SVC_FOLDER with a null out
+ *   FAULT_LATE_SLOT    PanelCreate writes the callbacks record, kept from WPN_Initialize
+ *   FAULT_LATE=REQUEST, ALLOC, FREE or MESSAGE
+ *                      PanelDestroy leaves a timer running that uses that
+ *                      service through the host record after it returned
+ *                      (FREE: the settings folder text, kept until then)
+ *   FAULT_RELOAD       behaves on its first load; makes no panel on its second
  * Each panel, at PanelDestroy, adds a line to "ticks.txt" in its settings
  * folder: the number of PanelTick calls it received, so that a test can hold
  * the host to the count it reports. */
 #include "WpnContract.h"
+
+#include <stdlib.h>
+
+#define REQUEST 1
+#define ALLOC 2
+#define FREE 3
+#define MESSAGE 4
 
 namespace {
 
@@ -24,6 +39,40 @@ char TickPath[MAX_PATH]; // empty when the host gave no folder, or too long a on
 LONG Ticks;              // PanelTick calls since PanelCreate
 #if defined(FAULT_LEAK)
 HBRUSH Leaked;
+#endif
+#if defined(FAULT_LATE_SLOT)
+PanelCallbacks *Callbacks;
+#endif
+#if defined(FAULT_LATE)
+HostServices *KeptHost;
+#if FAULT_LATE == FREE
+char *KeptText;
+#endif
+
+// Once, after PanelDestroy returned: the host record it kept, used late.
+void CALLBACK LateTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+#if FAULT_LATE == REQUEST
+    uint32_t version = 0;
+    KeptHost->Request(SVC_VERSION, (uintptr_t)&version, 0);
+#elif FAULT_LATE == ALLOC
+    KeptHost->Free(KeptHost->Alloc(16)); // both late; the block still goes back
+#elif FAULT_LATE == FREE
+    KeptHost->Free(KeptText); // the settings folder, given back too late
+#else
+    KeptHost->ShowMessage("late", MB_OK);
+#endif
+}
+#endif
+#if defined(FAULT_RELOAD)
+// The loads of this module in this process; an environment variable outlives the module.
+int LoadNumber()
+{
+    char text[16] = "0";
+    GetEnvironmentVariableA("FAULTY_PANEL_LOADS", text, sizeof text);
+    return atoi(text);
+}
 #endif
 
 HINSTANCE Self()
@@ -56,7 +105,9 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
     if (host->Request(SVC_FOLDER, SVC_FOLDER_SETTINGS, (uintptr_t)&folder) == SVC_OK) {
         if (lstrlenA(folder) + sizeof TickFile <= sizeof TickPath)
             wsprintfA(TickPath, "%s%s", folder, TickFile);
-#if !defined(FAULT_KEEP_TEXT)
+#if defined(FAULT_LATE) && FAULT_LATE == FREE
+        KeptText = folder;
+#elif !defined(FAULT_KEEP_TEXT)
         host->Free(folder);
 #endif
 #if defined(FAULT_FREE_TWICE)
@@ -66,6 +117,16 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 #if defined(FAULT_RECORD)
     host->Unused[10] = 1;
 #endif
+#if defined(FAULT_NULL_OUT)
+    host->Request(SVC_FOLDER, SVC_FOLDER_SETTINGS, 0);
+#endif
+#if defined(FAULT_LATE_SLOT)
+    Callbacks->PanelFilter = (PanelFilterFn)(void *)PanelCreate;
+#endif
+#if defined(FAULT_RELOAD)
+    if (LoadNumber() > 1)
+        return nullptr;
+#endif
 #if defined(FAULT_LEAK)
     Leaked = CreateSolidBrush(RGB(1, 2, 3));
 #endif
@@ -74,11 +135,16 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
     wc.hInstance = Self();
     wc.lpszClassName = ClassName;
     RegisterClassA(&wc);
-    Panel = CreateWindowExA(0, ClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, nullptr, Self(), nullptr);
+#if defined(FAULT_POPUP)
+    const DWORD style = WS_POPUP | WS_VISIBLE;
+#else
+    const DWORD style = WS_CHILD | WS_VISIBLE;
+#endif
+    Panel = CreateWindowExA(0, ClassName, "", style, 0, 0, 100, 100, parent, nullptr, Self(), nullptr);
     return Panel;
 }
 
-int32_t WPN_CALL PanelDestroy(HostServices *, HWND)
+int32_t WPN_CALL PanelDestroy(HostServices *host, HWND)
 {
     NoteTicks();
 #if !defined(FAULT_KEEP_WINDOW)
@@ -88,6 +154,10 @@ int32_t WPN_CALL PanelDestroy(HostServices *, HWND)
     }
 #endif
     UnregisterClassA(ClassName, Self());
+#if defined(FAULT_LATE)
+    KeptHost = host;
+    SetTimer(nullptr, 0, 50, LateTimer);
+#endif
     return 0;
 }
 
@@ -113,6 +183,14 @@ extern "C" int32_t WPN_CALL WPN_Initialize(PanelCallbacks *callbacks)
     callbacks->PanelCreate = PanelCreate;
     callbacks->PanelDestroy = PanelDestroy;
     callbacks->PanelTick = (PanelTickFn)(void *)PanelTick;
+#if defined(FAULT_LATE_SLOT)
+    Callbacks = callbacks;
+#endif
+#if defined(FAULT_RELOAD)
+    char loads[16];
+    wsprintfA(loads, "%d", LoadNumber() + 1);
+    SetEnvironmentVariableA("FAULTY_PANEL_LOADS", loads);
+#endif
 #if defined(FAULT_SLOTS)
     callbacks->Unused[0] = 1;
 #endif

@@ -10,8 +10,10 @@
  * a line are counted in characters, as an editor counts them. */
 #include "Check.h"
 
+
 #include "ArtLayout.h"
 #include "ArtReader.h"
+#include "Console.h"
 #include "Encoding.h"
 #include "Findings.h"
 #include "JapaneseText.h"
@@ -23,6 +25,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <ctype.h>
 #include <string_view>
 
 namespace {
@@ -93,6 +96,48 @@ int CharacterAt(const std::string &line, size_t at)
     return column;
 }
 
+// Edits (letters put in, left out or changed) from one word to another,
+// regardless of case.
+size_t Distance(const std::string &a, const std::string &b)
+{
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t above = row[j];
+            bool same = tolower((unsigned char)a[i - 1]) == tolower((unsigned char)b[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// For a line that is "$" and a word, such as "$Dnace", but no section line
+// (nor a near miss that MeantSection names): the nearest section name.
+const char *NearestSection(const std::string &line)
+{
+    size_t start = line.find_first_not_of(" \t\r");
+    size_t stop = line.find_last_not_of(" \t\r");
+    if (start == std::string::npos || line[start] != '$' || stop == start)
+        return nullptr;
+    const std::string word = line.substr(start, stop - start + 1);
+    for (size_t i = 1; i < word.size(); ++i)
+        if (!isalpha((unsigned char)word[i]))
+            return nullptr;
+    const char *nearest = nullptr;
+    size_t best = (size_t)-1;
+    for (const char *name : SectionNames) {
+        size_t d = Distance(word, name);
+        if (d < best)
+            best = d, nearest = name;
+    }
+    return nearest;
+}
+
 // The first byte of the line that is not part of a code page 932 character,
 // or npos; `pair` tells whether it starts a two-byte sequence.
 size_t FirstInvalidCp932(const std::string &line, bool &pair)
@@ -153,6 +198,21 @@ void CheckCharacters(const ArtLine &line, Findings &found)
                                           CharacterAt(drawn, amp)));
 }
 
+// Tabs, which the panel's text drawing does not expand: each is drawn as a box.
+void CheckTabs(const ArtLine &line, Findings &found)
+{
+    const std::string drawn = line.Bytes.substr(0, line.Bytes.find('\0'));
+    std::string at;
+    int tabs = 0;
+    for (size_t i = drawn.find('\t'); i != std::string::npos; i = drawn.find('\t', i + 1))
+        at += Format("%s%d", tabs++ ? ", " : "", CharacterAt(drawn, i));
+    if (tabs)
+        found.Warning(line.Number, Format("%s at character%s %s: the panel draws each tab as a box, not as "
+                                          "blanks (write spaces instead)",
+                                          tabs == 1 ? "a tab" : Format("%d tabs", tabs).c_str(),
+                                          tabs == 1 ? "" : "s", at.c_str()));
+}
+
 void CheckText(const ArtLayout &art, Encoding encoding, Findings &found)
 {
     if (art.Bom)
@@ -166,8 +226,7 @@ void CheckText(const ArtLayout &art, Encoding encoding, Findings &found)
                 line = l.Number;
                 break;
             }
-        found.Error(line, "the file is UTF-8, but the panel reads code page 932 (Shift_JIS): every character "
-                          "beyond ASCII shows as garbage (TuftlingArt convert makes a code page 932 copy)");
+        found.Error(line, EncodingTrouble(encoding));
     }
     if (art.TooLongLine)
         found.Error(art.TooLongLine,
@@ -181,11 +240,20 @@ void CheckText(const ArtLayout &art, Encoding encoding, Findings &found)
                                           art.UnreadLines));
     for (const ArtLine &line : art.Lines) {
         std::string why;
+        const char *effect = line.Role == ROLE_FRAME ? "draws it as a line of art" : "ignores it";
+        if (line.Role == ROLE_SECTION)
+            continue;
         if (const char *meant = MeantSection(line.Bytes, why))
-            found.Warning(line.Number,
-                          Format("this line looks like the section line \"%s\" but is not one (%s): the panel %s",
-                                 meant, why.c_str(),
-                                 line.Role == ROLE_FRAME ? "draws it as a line of art" : "ignores it"));
+            found.Warning(line.Number, Format("this line looks like the section line \"%s\" but is not one (%s): "
+                                              "the panel %s",
+                                              meant, why.c_str(), effect));
+        else if (const char *nearest = NearestSection(line.Bytes))
+            found.Warning(line.Number, Format("this line starts with \"$\" but is no section line (the section "
+                                              "lines are $Normal, $Hide, $Dance and $End; the nearest is \"%s\"): "
+                                              "the panel %s",
+                                              nearest, effect));
+        if (line.Role == ROLE_FRAME)
+            CheckTabs(line, found);
         if (line.Role == ROLE_FRAME && encoding == Encoding::Cp932)
             CheckCharacters(line, found);
     }
@@ -341,29 +409,31 @@ void PrintSummary(FILE *out, const std::string &file, const ArtLayout &art, cons
     const int dances = (int)frames.size() - FRAME_FIRST_DANCE;
     const int timer = SettingDefault("DanceTimer");
     auto lines = [](int n) { return Format("%d line%s", n, n == 1 ? "" : "s"); };
-    fprintf(out, "%s: what the panel will show\n", file.c_str());
-    fprintf(out, "  standing: the $Normal frame, %s\n", lines(LinesOf(frames[FRAME_NORMAL])).c_str());
-    fprintf(out, "  hiding:   the $Hide frame, %s\n", lines(LinesOf(frames[FRAME_HIDE])).c_str());
+    Say(out, "%s: what the panel will show\n", file.c_str());
+    Say(out, "  standing: the $Normal frame, %s\n", lines(LinesOf(frames[FRAME_NORMAL])).c_str());
+    Say(out, "  hiding:   the $Hide frame, %s\n", lines(LinesOf(frames[FRAME_HIDE])).c_str());
     if (dances)
-        fprintf(out, "  dancing:  %d $Dance frame%s; a dance lasts %.1f s at the default DanceTimer of %d ms\n",
+        Say(out, "  dancing:  %d $Dance frame%s; a dance lasts %.1f s at the default DanceTimer of %d ms\n",
                 dances, dances == 1 ? "" : "s", dances * timer / 1000.0, timer);
     else
-        fprintf(out, "  dancing:  no $Dance frames, so no dance\n");
+        Say(out, "  dancing:  no $Dance frames, so no dance\n");
     size_t largest = 0;
     for (size_t i = 1; at && i < at->Sizes.size(); ++i)
         if (at->Sizes[i].cx * at->Sizes[i].cy > at->Sizes[largest].cx * at->Sizes[largest].cy)
             largest = i;
     if (at && at->Sizes[largest].cx * at->Sizes[largest].cy > 0)
-        fprintf(out, "  largest:  the %s frame, %d x %d pixels at %d points (the panel shows up to %d x %d)\n",
+        Say(out, "  largest:  the %s frame, %d x %d pixels at %d points (the panel shows up to %d x %d)\n",
                 FrameName(largest).c_str(), (int)at->Sizes[largest].cx, (int)at->Sizes[largest].cy, at->Points,
                 SURFACE_WIDTH - TEXT_INSET, SURFACE_HEIGHT - TEXT_INSET);
     if (int notes = NoteLines(art))
-        fprintf(out, "  notes:    %s in no section, which the panel ignores\n", lines(notes).c_str());
+        Say(out, "  notes:    %s in no section, which the panel ignores\n", lines(notes).c_str());
+    Say(out, "  to use:   save it as TuftlingAA.txt in the host's settings folder for plug-ins (the newer host: "
+             "<host folder>\\user\\setting\\), then close and open the panel\n");
 }
 
 void PrintCounts(FILE *out, const std::string &file, const Findings &found)
 {
-    fprintf(out, "%s: %d error%s, %d warning%s\n", file.c_str(), found.Errors(), found.Errors() == 1 ? "" : "s",
+    Say(out, "%s: %d error%s, %d warning%s\n", file.c_str(), found.Errors(), found.Errors() == 1 ? "" : "s",
             found.Warnings(), found.Warnings() == 1 ? "" : "s");
 }
 
@@ -374,17 +444,21 @@ int CheckArt(const std::string &file, const std::string &bytes, const CheckOptio
     const Encoding encoding = EncodingOf(bytes);
     Findings found;
     if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
-        found.Error(1, Format("the file is %s (what Notepad saves as \"Unicode\"), but the panel reads code page "
-                              "932 (Shift_JIS) and finds none of its lines: TuftlingArt convert makes a code page "
-                              "932 copy",
-                              EncodingName(encoding)));
+        found.Error(1, EncodingTrouble(encoding));
+        found.Print(out, file);
+        PrintCounts(out, file, found);
+        return 1;
+    }
+    if (bytes.empty()) {
+        found.Error(0, "the file is empty: the panel shows an empty picture and never dances (TuftlingArt "
+                       "export-builtin writes the built-in drawings as a start)");
         found.Print(out, file);
         PrintCounts(out, file, found);
         return 1;
     }
     ArtLayout art;
     if (!LayOut(bytes, art)) {
-        fprintf(out, "%s: TuftlingArt cannot follow this file as the panel reads it (a fault of the tool)\n",
+        Say(out, "%s: TuftlingArt cannot follow this file as the panel reads it (a fault of the tool)\n",
                 file.c_str());
         return 2;
     }
@@ -413,11 +487,11 @@ int CheckArt(const std::string &file, const std::string &bytes, const CheckOptio
 
     found.Print(out, file);
     if (encoding != Encoding::Cp932)
-        fprintf(out, "%s: note: the frames were not measured: the panel misreads their characters until the file "
+        Say(out, "%s: note: the frames were not measured: the panel misreads their characters until the file "
                      "is code page 932\n",
                 file.c_str());
     else if (!measuredAll)
-        fprintf(out, "%s: note: the frames were not measured (no screen to make the panel's font on)\n",
+        Say(out, "%s: note: the frames were not measured (no screen to make the panel's font on)\n",
                 file.c_str());
     PrintSummary(out, file, art, summaryAt);
     PrintCounts(out, file, found);

@@ -2,10 +2,15 @@
  * UTF-8; UTF-16 input is that already), then to code page 932 without
  * best-fit substitutes, so that a character the code page lacks is reported,
  * never silently swapped for a look-alike. Only a line that loses something
- * is walked character by character to name what it loses. */
+ * is walked character by character to name what it loses; that walk also
+ * writes the line, so that a character beyond U+FFFF (two UTF-16 units, to
+ * which the system would give two "?") becomes exactly one "?". */
 #include "Convert.h"
 
+
+#include "Console.h"
 #include "Encoding.h"
+#include "Files.h"
 #include "Findings.h"
 #include "Paths.h"
 
@@ -47,25 +52,34 @@ std::string ToCp932(const std::wstring &wide, bool &lost)
     return bytes;
 }
 
-// Names each character of the line that code page 932 lacks.
-void NameLosses(const std::wstring &line, int number, bool replace, Findings &found)
+// Names each character of the line that code page 932 lacks, shown as
+// itself beside its code point, and returns the line with one "?" for each.
+std::string NameLosses(const std::wstring &line, int number, bool replace, Findings &found)
 {
+    std::string converted;
     int column = 0;
     for (size_t i = 0; i < line.size(); ++column) {
         size_t n = IS_HIGH_SURROGATE(line[i]) && i + 1 < line.size() && IS_LOW_SURROGATE(line[i + 1]) ? 2 : 1;
         bool lost = false;
-        ToCp932(line.substr(i, n), lost);
+        const std::wstring character = line.substr(i, n);
+        std::string bytes = ToCp932(character, lost);
         if (lost) {
             unsigned code = n == 2 ? 0x10000 + ((line[i] - 0xD800u) << 10) + (line[i + 1] - 0xDC00u) : line[i];
-            std::string message = Format("character %d, U+%04X, has no form in code page 932%s", column + 1, code,
-                                         replace ? ": written as \"?\"" : "");
+            const bool visible = code >= 0x20 && !(code >= 0x7F && code < 0xA0) && !(n == 1 && line[i] >= 0xD800 && line[i] <= 0xDFFF);
+            std::string message =
+                Format("character %d, U+%04X%s%s%s, has no form in code page 932%s", column + 1, code,
+                       visible ? " (" : "", visible ? Utf8(character).c_str() : "", visible ? ")" : "",
+                       replace ? ": written as \"?\"" : "");
             if (replace)
                 found.Warning(number, message);
             else
                 found.Error(number, message);
+            bytes = "?";
         }
+        converted += bytes;
         i += n;
     }
+    return converted;
 }
 
 // The lines of a text, without their LF or CR LF; `lastEnded` tells whether
@@ -95,7 +109,7 @@ bool ReadLines(const std::string &file, const std::string &in, std::vector<std::
     if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
         std::wstring text;
         if (!DecodeUtf16(in, encoding, text)) {
-            fprintf(stderr, "%s: error: the file starts as %s but ends half-way through a character\n",
+            Say(stderr, "%s: error: the file starts as %s but ends half-way through a character\n",
                     file.c_str(), EncodingName(encoding));
             return false;
         }
@@ -107,7 +121,7 @@ bool ReadLines(const std::string &file, const std::string &in, std::vector<std::
         bool utf8 = true;
         lines.push_back(FromUtf8(raw[i], utf8));
         if (!utf8) {
-            fprintf(stderr, "%s:%d: error: this line is not UTF-8 (is the file code page 932 already?)\n",
+            Say(stderr, "%s:%d: error: this line is not UTF-8 (is the file code page 932 already?)\n",
                     file.c_str(), (int)i + 1);
             return false;
         }
@@ -127,23 +141,23 @@ int ConvertArt(const std::string &file, const std::string &in, const std::wstrin
     std::string converted;
     for (size_t i = 0; i < lines.size(); ++i) {
         bool lost = false;
-        converted += ToCp932(lines[i], lost);
-        if (lost)
-            NameLosses(lines[i], (int)i + 1, replace, found);
+        std::string line = ToCp932(lines[i], lost);
+        converted += lost ? NameLosses(lines[i], (int)i + 1, replace, found) : line;
         if (i + 1 < lines.size() || lastEnded)
             converted += "\r\n";
     }
     found.Print(stdout, file);
     if (found.Errors()) {
-        printf("%s: %d character%s missing from code page 932: nothing written (--replace writes \"?\" "
+        Say(stdout, "%s: %d character%s missing from code page 932: nothing written (--replace writes \"?\" "
                "for them)\n",
                file.c_str(), found.Errors(), found.Errors() == 1 ? "" : "s");
         return 1;
     }
-    if (!WriteFileBytes(out, converted)) {
-        fprintf(stderr, "%s: cannot write %s\n", file.c_str(), Narrow(out).c_str());
+    if (!WriteOutput(out, converted))
         return 2;
-    }
-    printf("%s: written as code page 932 to %s\n", file.c_str(), Narrow(out).c_str());
+    Say(stdout, "%s: written as code page 932 to %s", file.c_str(), Utf8(out).c_str());
+    if (found.Warnings())
+        Say(stdout, ", with %d character%s written as \"?\"", found.Warnings(), found.Warnings() == 1 ? "" : "s");
+    Say(stdout, "\n");
     return 0;
 }

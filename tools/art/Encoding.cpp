@@ -47,3 +47,18 @@ bool DecodeUtf16(const std::string &bytes, Encoding order, std::wstring &text)
         text += (wchar_t)((unsigned char)bytes[i + high] << 8 | (unsigned char)bytes[i + 1 - high]);
     return true;
 }
+
+std::string EncodingTrouble(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Cp932: return "";
+    case Encoding::Utf8:
+        return "the file is UTF-8, but the panel reads code page 932 (Shift_JIS): every character beyond ASCII "
+               "shows as garbage (TuftlingArt convert makes a code page 932 copy)";
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: break;
+    }
+    return std::string("the file is ") + EncodingName(encoding) +
+           " (what Notepad saves as \"Unicode\"), but the panel reads code page 932 (Shift_JIS) and finds none of "
+           "its lines: TuftlingArt convert makes a code page 932 copy";
+}

@@ -16,3 +16,7 @@ const char *EncodingName(Encoding encoding);
 /* UTF-16 text, after its byte-order mark, as wide characters; false for an
  * odd number of bytes. */
 bool DecodeUtf16(const std::string &bytes, Encoding order, std::wstring &text);
+
+/* What the panel makes of a file in this encoding, as check and preview
+ * both say it; empty for code page 932. */
+std::string EncodingTrouble(Encoding encoding);

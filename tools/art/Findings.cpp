@@ -1,5 +1,7 @@
 #include "Findings.h"
 
+#include "Console.h"
+
 #include <algorithm>
 #include <stdarg.h>
 
@@ -19,7 +21,8 @@ void Findings::Print(FILE *out, const std::string &file) const
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Finding &a, const Finding &b) { return a.Line < b.Line; });
     for (const Finding &f : sorted)
-        fprintf(out, "%s:%d: %s: %s\n", file.c_str(), f.Line, f.Error ? "error" : "warning", f.Message.c_str());
+        Say(out, "%s:%s %s: %s\n", file.c_str(), f.Line ? (std::to_string(f.Line) + ":").c_str() : "",
+            f.Error ? "error" : "warning", f.Message.c_str());
 }
 
 std::string Format(const char *format, ...)

@@ -5,15 +5,18 @@
  *   TuftlingArt check FILE [--size N] [--window WxH]
  *   TuftlingArt preview FILE OUT.png [--size N] [--rainbow PHASE]
  *   TuftlingArt preview FILE --frames DIR [--size N] [--rainbow PHASE]
- *   TuftlingArt convert IN OUT [--replace]
- *   TuftlingArt export-builtin OUT
+ *   TuftlingArt convert IN OUT [--replace] [--force]
+ *   TuftlingArt export-builtin OUT [--force]
  *   TuftlingArt --help | --version
  *
  * Exit codes: 0 done (check: no error), 1 an error in the file (or a
- * preview that could not be written), 2 a file that cannot be read or a
- * command line that is wrong. */
+ * preview that could not be written), 2 a file that cannot be read or
+ * written, or a command line that is wrong. Messages are UTF-8 when
+ * redirected (see Console.h). */
 #include "Check.h"
+#include "Console.h"
 #include "Convert.h"
+#include "Files.h"
 #include "Preview.h"
 
 #include "ArtReader.h"
@@ -37,22 +40,29 @@ const char Usage[] =
     "  TuftlingArt preview FILE OUT.png [--size N] [--rainbow PHASE]\n"
     "                                                every frame as the panel paints it, on one sheet\n"
     "  TuftlingArt preview FILE --frames DIR [...]   one PNG file per frame instead\n"
-    "  TuftlingArt convert IN OUT [--replace]        a UTF-8 or UTF-16 art file as code page 932 with CR LF\n"
-    "  TuftlingArt export-builtin OUT                the four built-in drawings as an art file\n"
+    "  TuftlingArt convert IN OUT [--replace] [--force]\n"
+    "                                                a UTF-8 or UTF-16 art file as code page 932 with CR LF\n"
+    "  TuftlingArt export-builtin OUT [--force]      the four built-in drawings as an art file\n"
     "  TuftlingArt --help | --version                this text, or the tool's version\n"
+    "The panel reads its art from TuftlingAA.txt in the host's settings folder for plug-ins\n"
+    "  (the newer host: <host folder>\\user\\setting\\; a host of the older kind: the folder it names,\n"
+    "  such as C:\\Wendrake\\setting\\), in code page 932, whenever the panel is opened.\n"
     "--size: the font size in points (the menu offers 7, 10 and 12; the default is 10).\n"
     "--window: the panel window's size in the host (default 200x200, the size hosts show unless\n"
     "  they enlarge it); check warns of frames larger than it.\n"
-    "--rainbow: draw in the rainbow colour of PHASE (0 to %d) instead of grey.\n";
+    "--rainbow: draw in the rainbow colour of PHASE (0 to %d) instead of grey.\n"
+    "--replace: write \"?\" for each character code page 932 lacks, instead of writing nothing.\n"
+    "--force: replace OUT when it exists (never the input file itself).\n"
+    "Messages go to a console in its own characters, and to a file or pipe as UTF-8.\n";
 
 void ShowUsage(FILE *out)
 {
-    fprintf(out, Usage, RAINBOW_LAST_PHASE);
+    Say(out, Usage, RAINBOW_LAST_PHASE);
 }
 
 int BadCommandLine(const char *why)
 {
-    fprintf(stderr, "TuftlingArt: %s\n", why);
+    Say(stderr, "TuftlingArt: %s\n", why);
     ShowUsage(stderr);
     return 2;
 }
@@ -61,7 +71,7 @@ struct Arguments {
     std::vector<std::wstring> Files; // the words that are not options
     int Points = 0;
     int WindowWidth = 0, WindowHeight = 0;
-    bool Rainbow = false, Replace = false;
+    bool Rainbow = false, Replace = false, Force = false;
     double Phase = 0;
     std::wstring Frames;
     const char *Error = nullptr;
@@ -99,6 +109,8 @@ Arguments Parse(const std::vector<std::wstring> &words)
             a.Frames = words[++i];
         } else if (w == L"--replace") {
             a.Replace = true;
+        } else if (w == L"--force") {
+            a.Force = true;
         } else if (w.compare(0, 2, L"--") == 0) {
             a.Error = "unknown option, or an option without its value";
         } else {
@@ -108,26 +120,18 @@ Arguments Parse(const std::vector<std::wstring> &words)
     return a;
 }
 
-bool ReadArtFile(const std::wstring &path, std::string &bytes)
+int ExportBuiltin(const std::wstring &out, bool force)
 {
-    if (ReadFileBytes(path, bytes))
-        return true;
-    fprintf(stderr, "%s: cannot read the file\n", Narrow(path).c_str());
-    return false;
-}
-
-int ExportBuiltin(const std::wstring &out)
-{
+    if (!MayWrite(out, nullptr, force))
+        return 2;
     static const char *const Sections[BUILTIN_FRAME_COUNT] = {SectionNormal, SectionHide, SectionDance,
                                                               SectionDance};
     std::string art;
     for (int i = 0; i < BUILTIN_FRAME_COUNT; ++i)
         art += std::string(Sections[i]) + "\r\n" + BuiltinFrames[i] + "\r\n";
-    if (!WriteFileBytes(out, art)) {
-        fprintf(stderr, "%s: cannot write the file\n", Narrow(out).c_str());
+    if (!WriteOutput(out, art))
         return 2;
-    }
-    printf("%s: the %d built-in drawings\n", Narrow(out).c_str(), BUILTIN_FRAME_COUNT);
+    Say(stdout, "%s: the %d built-in drawings\n", Utf8(out).c_str(), BUILTIN_FRAME_COUNT);
     return 0;
 }
 
@@ -142,10 +146,10 @@ int PrintVersion()
     UINT length = 0;
     if (!size || !GetFileVersionInfoW(self, 0, size, data.data()) ||
         !VerQueryValueW(data.data(), L"\\", (void **)&fixed, &length) || length < sizeof *fixed) {
-        fprintf(stderr, "TuftlingArt: the program carries no version resource\n");
+        Say(stderr, "TuftlingArt: the program carries no version resource\n");
         return 2;
     }
-    printf("TuftlingArt %lu.%lu\n", (unsigned long)HIWORD(fixed->dwProductVersionMS),
+    Say(stdout, "TuftlingArt %lu.%lu\n", (unsigned long)HIWORD(fixed->dwProductVersionMS),
            (unsigned long)LOWORD(fixed->dwProductVersionMS));
     return 0;
 }
@@ -154,36 +158,38 @@ int Run(const std::wstring &command, const Arguments &a)
 {
     std::string bytes;
     if (command == L"check") {
-        if (a.Files.size() != 1 || !a.Frames.empty() || a.Rainbow || a.Replace)
+        if (a.Files.size() != 1 || !a.Frames.empty() || a.Rainbow || a.Replace || a.Force)
             return BadCommandLine("check takes one art file, --size and --window");
         if (!ReadArtFile(a.Files[0], bytes))
             return 2;
-        return CheckArt(Narrow(a.Files[0]), bytes, CheckOptions{a.Points, a.WindowWidth, a.WindowHeight}, stdout);
+        return CheckArt(Utf8(a.Files[0]), bytes, CheckOptions{a.Points, a.WindowWidth, a.WindowHeight}, stdout);
     }
     if (a.WindowWidth)
         return BadCommandLine("only check takes --window");
     if (command == L"preview") {
-        if (a.Files.size() != (a.Frames.empty() ? 2u : 1u) || a.Replace)
+        if (a.Files.size() != (a.Frames.empty() ? 2u : 1u) || a.Replace || a.Force)
             return BadCommandLine("preview takes an art file and OUT.png, or --frames DIR");
         if (!ReadArtFile(a.Files[0], bytes))
             return 2;
         PreviewOptions options{a.Points ? a.Points : POINTS_MEDIUM, a.Rainbow, a.Phase,
                                a.Frames.empty() ? a.Files[1] : std::wstring(), a.Frames};
-        return PreviewArt(Narrow(a.Files[0]), bytes, options);
+        return PreviewArt(Utf8(a.Files[0]), bytes, options);
     }
     if (command == L"convert") {
         if (a.Files.size() != 2 || a.Points || a.Rainbow || !a.Frames.empty())
-            return BadCommandLine("convert takes IN, OUT and --replace");
-        if (!ReadArtFile(a.Files[0], bytes))
+            return BadCommandLine("convert takes IN, OUT, --replace and --force");
+        if (!ReadArtFile(a.Files[0], bytes) || !MayWrite(a.Files[1], &a.Files[0], a.Force))
             return 2;
-        return ConvertArt(Narrow(a.Files[0]), bytes, a.Files[1], a.Replace);
+        return ConvertArt(Utf8(a.Files[0]), bytes, a.Files[1], a.Replace);
     }
     if (command == L"export-builtin") {
         if (a.Files.size() != 1 || a.Points || a.Rainbow || a.Replace || !a.Frames.empty())
-            return BadCommandLine("export-builtin takes OUT");
-        return ExportBuiltin(a.Files[0]);
+            return BadCommandLine("export-builtin takes OUT and --force");
+        return ExportBuiltin(a.Files[0], a.Force);
     }
-    return BadCommandLine("unknown command");
+    return BadCommandLine(("unknown command \"" + Utf8(command) +
+                           "\" (the commands are check, preview, convert and export-builtin)")
+                              .c_str());
 }
 
 } // namespace

@@ -4,7 +4,11 @@
  * name and the line of its section under it. */
 #include "Preview.h"
 
+
 #include "ArtLayout.h"
+#include "Console.h"
+#include "Encoding.h"
+#include "Files.h"
 #include "Findings.h"
 #include "JapaneseText.h"
 #include "Paint.h"
@@ -98,7 +102,7 @@ bool WriteSheet(const ArtLayout &art, COLORREF colour, const std::wstring &path,
     return SavePng(sheet.Pixels(), path);
 }
 
-bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &folder)
+bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &folder, std::wstring &failed)
 {
     CreateDirectoryW(folder.c_str(), nullptr);
     const std::wstring base = folder + (folder.empty() || folder.back() == L'\\' ? L"" : L"\\");
@@ -111,7 +115,8 @@ bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &fold
                            : i == FRAME_HIDE ? "hide"
                                              : Format("dance-%0*u", digits, (unsigned)(i - FRAME_FIRST_DANCE + 1));
         DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i), -1, wide), colour);
-        if (!SavePng(CaptureDC(Surface.DC, SURFACE_WIDTH, SURFACE_HEIGHT), base + Wide(name) + L".png"))
+        failed = base + Wide(name) + L".png";
+        if (!SavePng(CaptureDC(Surface.DC, SURFACE_WIDTH, SURFACE_HEIGHT), failed))
             return false;
     }
     return true;
@@ -121,34 +126,45 @@ bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &fold
 
 int PreviewArt(const std::string &file, const std::string &bytes, const PreviewOptions &options)
 {
+    // The panel would draw such a file blank or garbled: a picture of that
+    // helps no one, the reason does.
+    const std::string trouble = EncodingTrouble(EncodingOf(bytes));
+    if (!trouble.empty()) {
+        Say(stderr, "%s: error: %s: no preview written\n", file.c_str(), trouble.c_str());
+        return 1;
+    }
+    if (bytes.empty())
+        Say(stderr, "%s: warning: the file is empty: every frame is an empty picture\n", file.c_str());
     ArtLayout art;
     if (!LayOut(bytes, art)) {
-        fprintf(stderr, "%s: TuftlingArt cannot follow this file as the panel reads it\n", file.c_str());
+        Say(stderr, "%s: TuftlingArt cannot follow this file as the panel reads it\n", file.c_str());
         return 1;
     }
     if (!CreateSurface() || !CreatePanelFont(options.Points)) {
         ReleaseSurface();
-        fprintf(stderr, "%s: cannot make the panel's surface and font (is there a screen?)\n", file.c_str());
+        Say(stderr, "%s: cannot make the panel's surface and font (is there a screen?)\n", file.c_str());
         return 1;
     }
     const COLORREF colour = options.Rainbow ? (COLORREF)RainbowColour(options.Phase) : PLAIN_TEXT_COLOUR;
     bool ok;
+    std::wstring failed; // the file that could not be written
     if (!options.Folder.empty()) {
-        ok = WriteFrames(art, colour, options.Folder);
+        ok = WriteFrames(art, colour, options.Folder, failed);
         if (ok)
-            printf("%s: %u frames written to %s\n", file.c_str(), (unsigned)art.Frames.size(),
-                   Narrow(options.Folder).c_str());
+            Say(stdout, "%s: %u frames written to %s\n", file.c_str(), (unsigned)art.Frames.size(),
+                   Utf8(options.Folder).c_str());
     } else {
         size_t count = std::min(art.Frames.size(), SheetFrames);
         ok = WriteSheet(art, colour, options.Sheet, count);
+        failed = options.Sheet;
         if (ok)
-            printf("%s: %u frames on %s\n", file.c_str(), (unsigned)count, Narrow(options.Sheet).c_str());
+            Say(stdout, "%s: %u frames on %s\n", file.c_str(), (unsigned)count, Utf8(options.Sheet).c_str());
         if (ok && count < art.Frames.size())
-            printf("%s: the sheet shows the first %u of %u frames; --frames DIR writes every one\n", file.c_str(),
+            Say(stdout, "%s: the sheet shows the first %u of %u frames; --frames DIR writes every one\n", file.c_str(),
                    (unsigned)count, (unsigned)art.Frames.size());
     }
     ReleaseSurface();
     if (!ok)
-        fprintf(stderr, "%s: cannot write the preview\n", file.c_str());
+        SayCannotWrite(failed, GetLastError());
     return ok ? 0 : 1;
 }
