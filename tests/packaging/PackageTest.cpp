@@ -106,16 +106,16 @@ TEST_CASE("the plug-in in the package passes the contract's loading steps")
 
 TEST_CASE("the package's bridgecheck, run before installing, finds the package's adaptor compatible")
 {
-    // A newer host's folder with only its library: the adaptor checked is
-    // the one beside bridgecheck.exe, about to be installed.
+    // A newer host's folder with only its library: with --package, the
+    // adaptor checked is the one beside bridgecheck.exe, about to be installed.
     TempDir host;
     REQUIRE(CopyFileW((ProgramFolder() + L"OstrelLib.dll").c_str(), (host / L"OstrelLib.dll").c_str(), FALSE));
-    ChildProcess check(PackageFolder() + L"bridgecheck.exe", L"\"" + host.Path() + L".\"");
+    ChildProcess check(PackageFolder() + L"bridgecheck.exe", L"\"" + host.Path() + L".\" --package");
     REQUIRE(check.Started());
     check.Finish();
     CAPTURE(check.Output);
     CHECK(check.ExitCode == 0);
-    CHECK(check.Output.find("package\\Tuftling\\TuftlingPanel.dll: compatible with ") != std::string::npos);
+    CHECK(check.Output.find("package\\Tuftling\\TuftlingPanel.dll\r\n") != std::string::npos);
 }
 
 TEST_CASE("the sample art file shows every section and checks clean")
