@@ -118,6 +118,8 @@ TEST_CASE("bridgecheck: the host library, and the plug-in each adaptor copy look
         "TuftlingPanel.dll fits this host: its OstrelLib.dll has all 14 names the adaptor needs.",
         u8"TuftlingPanel.dll はこのホストで使えます。ホストの OstrelLib.dll に、アダプタが使う 14 個の名前が"
         u8"すべてあります。"};
+    const Line ready = {"TuftlingPanel.wpn is ready: TuftlingPanel.dll will show it in the host.",
+                        u8"TuftlingPanel.wpn は使えます。TuftlingPanel.dll がホストに表示します。"};
     const Line unreadable = {"The host's OstrelLib.dll cannot be used: it is damaged, or not a DLL.",
                              u8"ホストの OstrelLib.dll は使えません。壊れているか、DLL ではありません。"};
     struct Case {
@@ -148,9 +150,7 @@ TEST_CASE("bridgecheck: the host library, and the plug-in each adaptor copy look
         {"the host library cut short", nullptr, standIn.substr(0, 1024), nullptr, false, 1, unreadable,
          {"\\OstrelLib.dll: "}},
         {"the plug-in in the panel folder", L"OstrelLib.dll", "", L"TuftlingPanel.wpn", true, 0, compatible,
-         {"\\panel\\wpn\\TuftlingPanel.wpn"},
-         {"TuftlingPanel.wpn is ready: TuftlingPanel.dll will show it in the host.",
-          u8"TuftlingPanel.wpn は使えます。TuftlingPanel.dll がホストに表示します。"}},
+         {"\\panel\\wpn\\TuftlingPanel.wpn"}, ready},
         {"no plug-in there", L"OstrelLib.dll", "", nullptr, true, 1,
          {"TuftlingPanel.dll has no plug-in to show: there is no TuftlingPanel.wpn in the panel folder. Copy the "
           "plug-in there, or delete TuftlingPanel.dll if you do not use it.",
@@ -200,6 +200,9 @@ TEST_CASE("bridgecheck: the host library, and the plug-in each adaptor copy look
             CHECK_MESSAGE(run.Says(text), text);
         if (c.also.English)
             CHECK_MESSAGE(run.Says("\n" + InUserLanguage(c.also) + "\r\n"), InUserLanguage(c.also));
+        // A plug-in is never ready when its adaptor cannot be used.
+        if (c.exit)
+            CHECK_FALSE(run.Says(InUserLanguage(ready)));
         if (c.library && wcscmp(c.library, L"OtherOstrelLib.dll") == 0)
             CheckSameMember(run.Output);
     }

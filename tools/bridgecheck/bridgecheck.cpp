@@ -132,10 +132,12 @@ private:
     std::vector<std::wstring> problems_, fine_;
 };
 
-// Whether the host's library serves every name each copy imports.
-void CheckLibrary(const std::wstring &library, const PeImage &host, const std::vector<std::wstring> &copies,
-                  Report &report)
+// Whether the host's library serves every name each copy imports; the
+// copies it serves.
+std::vector<std::wstring> CheckLibrary(const std::wstring &library, const PeImage &host,
+                                       const std::vector<std::wstring> &copies, Report &report)
 {
+    std::vector<std::wstring> usable;
     for (const std::wstring &copy : copies) {
         std::string bytes;
         PeImage adaptor = ReadFileBytes(copy, bytes) ? ReadPeImage(bytes) : PeImage();
@@ -147,9 +149,10 @@ void CheckLibrary(const std::wstring &library, const PeImage &host, const std::v
         const NameMatch match = MatchNames(imports->Names, host.Exports);
         const std::wstring missing = std::to_wstring(match.Missing.size());
         const std::wstring imported = std::to_wstring(match.Imported);
-        if (match.Missing.empty())
+        if (match.Missing.empty()) {
             report.Fine(Say(Msg::Compatible, {NameOf(copy), imported}) + Say(Msg::CompatibleDetail, {copy, library}));
-        else if (match.OtherCompiler())
+            usable.push_back(copy);
+        } else if (match.OtherCompiler())
             report.Problem(Say(Msg::OtherCompiler, {NameOf(copy)}) +
                            Say(Msg::OtherCompilerDetail,
                                {missing, imported, Widen(CompilerOf(match.Wanted)), Widen(match.MissingExample),
@@ -160,6 +163,7 @@ void CheckLibrary(const std::wstring &library, const PeImage &host, const std::v
                            Say(Msg::LacksNamesDetail, {missing, imported, Widen(match.MissingExample)}) +
                            Say(Msg::RebuildDetail));
     }
+    return usable;
 }
 
 uint32_t CallInfo(const void *info)
@@ -168,7 +172,8 @@ uint32_t CallInfo(const void *info)
 }
 
 // The plug-in a copy shows, through the steps by which the adaptor loads it.
-void CheckPlugin(const std::wstring &copy, const std::wstring &plugin, Report &report)
+// One that passes is ready only when the host can load the copy too.
+void CheckPlugin(const std::wstring &copy, bool usable, const std::wstring &plugin, Report &report)
 {
     const std::wstring name = NameOf(plugin);
     std::string bytes;
@@ -191,7 +196,7 @@ void CheckPlugin(const std::wstring &copy, const std::wstring &plugin, Report &r
         wchar_t info[16];
         swprintf(info, 16, L"%04lX", (unsigned long)steps.InfoValue);
         report.Problem(Say(Msg::PluginWrongInfo, {name}) + Say(Msg::PluginWrongInfoDetail, {plugin, info}));
-    } else
+    } else if (usable)
         report.Fine(Say(Msg::PluginReady, {name, NameOf(copy)}) + Say(Msg::PluginReadyDetail, {plugin}));
     if (steps.Module)
         FreeLibrary(steps.Module);
@@ -200,13 +205,13 @@ void CheckPlugin(const std::wstring &copy, const std::wstring &plugin, Report &r
 // Pairs the copies with the plug-ins by file title, as the adaptor finds its
 // plug-in: PANELS\wpn\<the copy's title>.wpn.
 void CheckPanels(const std::wstring &host, const std::wstring &panels, const std::vector<std::wstring> &copies,
-                 Report &report)
+                 const std::vector<std::wstring> &usable, Report &report)
 {
     const std::wstring wpn = panels + L"wpn\\";
     for (const std::wstring &copy : copies) {
         const std::wstring plugin = wpn + TitleOf(copy) + L".wpn";
         if (GetFileAttributesW(plugin.c_str()) != INVALID_FILE_ATTRIBUTES)
-            CheckPlugin(copy, plugin, report);
+            CheckPlugin(copy, std::count(usable.begin(), usable.end(), copy) != 0, plugin, report);
         else if (SameTitle(TitleOf(copy), L"PanelBridge"))
             report.Problem(Say(Msg::AdaptorUnnamed, {NameOf(copy)}) + Say(Msg::HelpWindowDetail, {copy, plugin}));
         else
@@ -240,6 +245,8 @@ std::wstring WpnFolderGiven(const std::wstring &panels)
     if (IsFolder(panels + L"wpn"))
         return std::wstring();
     const std::wstring inside = panels.substr(0, panels.size() - 1);
+    if (inside.find(L'\\') == std::wstring::npos) // a drive's root
+        return std::wstring();
     if (!SameTitle(NameOf(inside), L"wpn") && FilesIn(panels, L"*.wpn").empty())
         return std::wstring();
     return FolderOf(inside);
@@ -329,7 +336,7 @@ int main()
     const std::vector<std::wstring> copies = PanelBridgeCopies(options.Host);
     if (copies.empty())
         report.Problem(Say(Msg::NoAdaptor) + Say(Msg::NoAdaptorDetail, {options.Host}));
-    CheckLibrary(library, image, copies, report);
-    CheckPanels(options.Host, options.Panels, copies, report);
+    const std::vector<std::wstring> usable = CheckLibrary(library, image, copies, report);
+    CheckPanels(options.Host, options.Panels, copies, usable, report);
     return report.Print();
 }
