@@ -2,7 +2,9 @@
 # from there by everything else. This script fails when a copy of it appears
 # in a source, resource, script or document: a version resource's four
 # numbers, with or without blanks after the commas, or major.minor after a
-# product's name or the word version.
+# product's name or the word version. CHANGES.txt heads each version's entry
+# with its bare number, as history; the package test holds its newest entry
+# to this version, and the guides take it from the build (@VERSION@).
 # Usage: cmake -DSOURCE_DIR=... -DVERSION=major.minor.patch.tweak -P VersionOnce.cmake
 string(REPLACE "." ";" parts "${VERSION}")
 list(GET parts 0 major)

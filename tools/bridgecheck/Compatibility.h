@@ -17,8 +17,8 @@ struct NameMatch {
     std::vector<std::string> Missing;  // of those, the ones the library does not export
     Spelling Wanted = Spelling::None;  // how the missing C++ names are spelled
     Spelling Offered = Spelling::None; // how the library spells its own, when not so
-    std::string MissingExample;        // a missing name and, when the library spells
-    std::string ExportExample;         // C++ otherwise, its export of the same class
+    std::string MissingExample;        // a missing name and, when the library spells C++
+    std::string ExportExample;         // otherwise, its export of the same member (or class)
     bool OtherCompiler() const { return Offered != Spelling::None; }
 };
 

@@ -1,26 +1,32 @@
-/* bridgecheck: will PanelBridge work in this newer host?
+/* bridgecheck: will PanelBridge work in this newer host, and will it show
+ * every old panel plug-in there?
  *
- *   bridgecheck [HOST_FOLDER] [--panels PANEL_FOLDER]
+ *   bridgecheck [HOST_FOLDER] [--panels PANEL_FOLDER] [--package]
+ *   bridgecheck --help | --version
  *
- * Reads, without loading either, the names each PanelBridge copy imports from
- * OstrelLib.dll and the names the OstrelLib.dll in HOST_FOLDER (by default
- * the current folder) exports, and says in one line per copy whether every
- * name is there; when not, why, and what to do. The copies are those in
- * HOST_FOLDER or, when it holds none, those beside bridgecheck.exe: the ones
- * a package is about to install. A copy is known by its version resource, so
- * it is found under any file title.
+ * In HOST_FOLDER (by default the current folder) it finds the host's
+ * OstrelLib.dll and every copy of PanelBridge, each known by its version
+ * resource under whatever file title it has, and reads, without loading
+ * either, whether the library exports every name each copy imports. Then it
+ * pairs the copies with the plug-ins in PANEL_FOLDER\wpn\ (by default
+ * HOST_FOLDER\panel\) by file title, as the adaptor finds its plug-in, and
+ * names each plug-in without a copy and each copy without a plug-in; the
+ * plug-in of each pair goes through wpncheck's load steps. With --package it
+ * checks the copies beside bridgecheck.exe instead, the ones a package is
+ * about to install, against the host's library only.
  *
- * Given the host's panel folder, it also names the plug-in each copy will
- * look for, PANEL_FOLDER\wpn\<the copy's title>.wpn, and takes it through
- * wpncheck's load steps: a 32-bit module that loads, both exports, the
- * information byte.
+ * Problems come first, then what is well, each as one sentence a user reads
+ * first and the technical detail under it, in Japanese for a Japanese user.
  *
  * Exit codes: 0 all is well, 1 something will not work, 2 a wrong command
  * line. */
 #include "Compatibility.h"
+#include "Console.h"
 #include "LoadSteps.h"
+#include "Messages.h"
 #include "Paths.h"
 #include "PeImage.h"
+#include "TuftlingVersion.h"
 
 #include <windows.h>
 #include <stdio.h>
@@ -31,14 +37,17 @@
 namespace {
 
 const char LibraryName[] = "OstrelLib.dll";
-const char Usage[] = "usage: bridgecheck [HOST_FOLDER] [--panels PANEL_FOLDER]\n"
-                     "  HOST_FOLDER   the newer host's folder, where its OstrelLib.dll is (default: here)\n"
-                     "  PANEL_FOLDER  its panel folder, whose wpn\\ holds the panel plug-ins\n";
 
-int BadCommandLine(const std::string &why)
+enum ExitCode { AllWell = 0, WillNotWork = 1, WrongCommandLine = 2 };
+
+std::wstring Widen(const std::string &text)
 {
-    fprintf(stderr, "bridgecheck: %s\n%s", why.c_str(), Usage);
-    return 2;
+    return std::wstring(text.begin(), text.end()); // ASCII: names, numbers
+}
+
+bool SameTitle(const std::wstring &a, const std::wstring &b)
+{
+    return CompareStringOrdinal(a.c_str(), (int)a.size(), b.c_str(), (int)b.size(), TRUE) == CSTR_EQUAL;
 }
 
 bool IsFolder(const std::wstring &path)
@@ -51,6 +60,34 @@ std::wstring AsFolder(const std::wstring &path)
 {
     std::wstring full = FullPath(path);
     return full.empty() || full.back() == L'\\' ? full : full + L'\\';
+}
+
+std::wstring NameOf(const std::wstring &path)
+{
+    return path.substr(FolderOf(path).size());
+}
+
+std::wstring TitleOf(const std::wstring &path)
+{
+    std::wstring name = NameOf(path);
+    return name.substr(0, name.find_last_of(L'.'));
+}
+
+// The files in a folder whose names match the pattern, sorted.
+std::vector<std::wstring> FilesIn(const std::wstring &folder, const wchar_t *pattern)
+{
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(folder + found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 // A copy of PanelBridge keeps its version resource under any file name.
@@ -69,66 +106,64 @@ bool IsPanelBridge(const std::wstring &path)
 
 std::vector<std::wstring> PanelBridgeCopies(const std::wstring &folder)
 {
-    std::vector<std::wstring> copies;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"*.dll").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return copies;
-    do {
-        std::wstring path = folder + found.cFileName;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsPanelBridge(path))
-            copies.push_back(path);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(copies.begin(), copies.end());
+    std::vector<std::wstring> copies = FilesIn(folder, L"*.dll");
+    copies.erase(std::remove_if(copies.begin(), copies.end(), [](const std::wstring &p) { return !IsPanelBridge(p); }),
+                 copies.end());
     return copies;
 }
 
-std::wstring TitleOf(const std::wstring &path)
-{
-    std::wstring name = path.substr(FolderOf(path).size());
-    return name.substr(0, name.find_last_of(L'.'));
-}
+// What was found, problems apart from what is well; printed problems first.
+class Report {
+public:
+    void Problem(const std::wstring &text) { problems_.push_back(text); }
+    void Fine(const std::wstring &text) { fine_.push_back(text); }
+    int Print() const
+    {
+        std::wstring all;
+        for (const std::wstring &text : problems_)
+            all += text;
+        for (const std::wstring &text : fine_)
+            all += text;
+        ::Print(Stream::Out, all);
+        return problems_.empty() ? AllWell : WillNotWork;
+    }
 
-// One line per copy, then what to do when a name is missing; true when none is.
-bool CheckLibrary(const std::wstring &library, const PeImage &host, const std::vector<std::wstring> &copies)
+private:
+    std::vector<std::wstring> problems_, fine_;
+};
+
+// Whether the host's library serves every name each copy imports; the
+// copies it serves.
+std::vector<std::wstring> CheckLibrary(const std::wstring &library, const PeImage &host,
+                                       const std::vector<std::wstring> &copies, Report &report)
 {
-    const std::string libraryPath = Narrow(library);
-    bool ok = true;
+    std::vector<std::wstring> usable;
     for (const std::wstring &copy : copies) {
-        const std::string copyPath = Narrow(copy);
         std::string bytes;
         PeImage adaptor = ReadFileBytes(copy, bytes) ? ReadPeImage(bytes) : PeImage();
         const PeImport *imports = adaptor.Valid ? FindImport(adaptor, LibraryName) : nullptr;
         if (!imports) {
-            printf("%s: cannot read what it imports from %s\n", copyPath.c_str(), LibraryName);
-            ok = false;
+            report.Problem(Say(Msg::AdaptorUnreadable, {NameOf(copy)}) + Say(Msg::AdaptorUnreadableDetail, {copy}));
             continue;
         }
-        NameMatch match = MatchNames(imports->Names, host.Exports);
+        const NameMatch match = MatchNames(imports->Names, host.Exports);
+        const std::wstring missing = std::to_wstring(match.Missing.size());
+        const std::wstring imported = std::to_wstring(match.Imported);
         if (match.Missing.empty()) {
-            printf("%s: compatible with %s: all %u names it imports from it are there\n", copyPath.c_str(),
-                   libraryPath.c_str(), (unsigned)match.Imported);
-            continue;
-        }
-        ok = false;
-        printf("%s: not compatible with %s: %u of the %u names it imports from it are missing\n", copyPath.c_str(),
-               libraryPath.c_str(), (unsigned)match.Missing.size(), (unsigned)match.Imported);
-        if (match.OtherCompiler())
-            printf("  This OstrelLib.dll was built by another compiler than the adaptor: the adaptor asks for\n"
-                   "  C++ names as %s spells them, such as\n    %s\n"
-                   "  and the library exports them as %s spells them, such as\n    %s\n",
-                   CompilerOf(match.Wanted), match.MissingExample.c_str(), CompilerOf(match.Offered),
-                   match.ExportExample.c_str());
+            report.Fine(Say(Msg::Compatible, {NameOf(copy), imported}) + Say(Msg::CompatibleDetail, {copy, library}));
+            usable.push_back(copy);
+        } else if (match.OtherCompiler())
+            report.Problem(Say(Msg::OtherCompiler, {NameOf(copy)}) +
+                           Say(Msg::OtherCompilerDetail,
+                               {missing, imported, Widen(CompilerOf(match.Wanted)), Widen(match.MissingExample),
+                                Widen(CompilerOf(match.Offered)), Widen(match.ExportExample)}) +
+                           Say(Msg::RebuildDetail));
         else
-            printf("  This OstrelLib.dll is not the one the adaptor was built against; it lacks, for one,\n"
-                   "    %s\n",
-                   match.MissingExample.c_str());
-        printf("  The host cannot load this adaptor. It must be built against this host's own OstrelLib,\n"
-               "  with the compiler the host was built with: the README of the Tuftling sources gives the\n"
-               "  steps, under \"PanelBridge and the newer host's library\".\n");
+            report.Problem(Say(Msg::LacksNames, {NameOf(copy)}) +
+                           Say(Msg::LacksNamesDetail, {missing, imported, Widen(match.MissingExample)}) +
+                           Say(Msg::RebuildDetail));
     }
-    return ok;
+    return usable;
 }
 
 uint32_t CallInfo(const void *info)
@@ -136,94 +171,172 @@ uint32_t CallInfo(const void *info)
     return ((WpnGetPluginInfoFn)info)();
 }
 
-// One line per copy: the plug-in it will look for, and how it fares.
-bool CheckPanels(const std::wstring &panels, const std::vector<std::wstring> &copies)
+// The plug-in a copy shows, through the steps by which the adaptor loads it.
+// One that passes is ready only when the host can load the copy too.
+void CheckPlugin(const std::wstring &copy, bool usable, const std::wstring &plugin, Report &report)
 {
-    bool ok = true;
-    for (const std::wstring &copy : copies) {
-        const std::wstring plugin = panels + L"wpn\\" + TitleOf(copy) + L".wpn";
-        PluginSteps steps;
-        const char *step = "load";
-        StepResult result = LoadStep(plugin, steps);
-        if (result.Passed) {
-            step = "exports";
-            result = ExportsStep(steps);
-        }
-        if (result.Passed) {
-            step = "info byte";
-            result = InfoByteStep(steps, CallInfo);
-        }
-        if (steps.Module)
-            FreeLibrary(steps.Module);
-        printf("%s looks for %s: ", Narrow(copy.substr(FolderOf(copy).size())).c_str(), Narrow(plugin).c_str());
-        if (result.Passed)
-            printf("it passes the load steps (a 32-bit module, both exports, information 0x%04lX)\n",
-                   (unsigned long)steps.InfoValue);
-        else
-            printf("it fails the load steps: %s: %s\n", step, result.Detail.c_str());
-        ok = ok && result.Passed;
+    const std::wstring name = NameOf(plugin);
+    std::string bytes;
+    PeImage image = ReadFileBytes(plugin, bytes) ? ReadPeImage(bytes) : PeImage();
+    if (image.Valid && image.Machine != PE_MACHINE_I386) {
+        report.Problem(Say(Msg::Plugin64, {name, plugin, Widen(MachineName(image.Machine))}));
+        return;
     }
-    return ok;
+    PluginSteps steps;
+    StepResult result = LoadStep(plugin, steps);
+    if (!result.Passed)
+        report.Problem(Say(Msg::PluginNotLoadable, {name, plugin, Widen(result.Detail)}));
+    else if (!ExportsStep(steps).Passed)
+        report.Problem(Say(Msg::PluginNoExports, {name}) +
+                       Say(Msg::PluginNoExportsDetail,
+                           {plugin, steps.Info ? L"WPN_Initialize"
+                                               : steps.Initialize ? L"WPN_GetPluginInfo"
+                                                                  : L"WPN_GetPluginInfo, WPN_Initialize"}));
+    else if (!InfoByteStep(steps, CallInfo).Passed) {
+        wchar_t info[16];
+        swprintf(info, 16, L"%04lX", (unsigned long)steps.InfoValue);
+        report.Problem(Say(Msg::PluginWrongInfo, {name}) + Say(Msg::PluginWrongInfoDetail, {plugin, info}));
+    } else if (usable)
+        report.Fine(Say(Msg::PluginReady, {name, NameOf(copy)}) + Say(Msg::PluginReadyDetail, {plugin}));
+    if (steps.Module)
+        FreeLibrary(steps.Module);
+}
+
+// Pairs the copies with the plug-ins by file title, as the adaptor finds its
+// plug-in: PANELS\wpn\<the copy's title>.wpn.
+void CheckPanels(const std::wstring &host, const std::wstring &panels, const std::vector<std::wstring> &copies,
+                 const std::vector<std::wstring> &usable, Report &report)
+{
+    const std::wstring wpn = panels + L"wpn\\";
+    for (const std::wstring &copy : copies) {
+        const std::wstring plugin = wpn + TitleOf(copy) + L".wpn";
+        if (GetFileAttributesW(plugin.c_str()) != INVALID_FILE_ATTRIBUTES)
+            CheckPlugin(copy, std::count(usable.begin(), usable.end(), copy) != 0, plugin, report);
+        else if (SameTitle(TitleOf(copy), L"PanelBridge"))
+            report.Problem(Say(Msg::AdaptorUnnamed, {NameOf(copy)}) + Say(Msg::HelpWindowDetail, {copy, plugin}));
+        else
+            report.Problem(Say(Msg::AdaptorWithoutPlugin, {NameOf(copy), NameOf(plugin)}) +
+                           Say(Msg::HelpWindowDetail, {copy, plugin}));
+    }
+    for (const std::wstring &plugin : FilesIn(wpn, L"*.wpn")) {
+        const std::wstring title = TitleOf(plugin);
+        auto named = [&](const std::wstring &copy) { return SameTitle(TitleOf(copy), title); };
+        if (std::none_of(copies.begin(), copies.end(), named))
+            report.Problem(Say(Msg::PluginWithoutAdaptor, {NameOf(plugin), title + L".dll"}) +
+                           Say(Msg::PluginWithoutAdaptorDetail, {plugin, host + title + L".dll"}));
+    }
+}
+
+struct Options {
+    std::wstring Host, Panels;
+    bool Package = false;
+};
+
+int WrongLine(const std::wstring &why)
+{
+    Print(Stream::Error, why + Say(Msg::SeeHelp));
+    return WrongCommandLine;
+}
+
+// The folder above PANELS when PANELS is a wpn folder itself: it has no wpn
+// folder of its own, and is named wpn or holds plug-ins. "" otherwise.
+std::wstring WpnFolderGiven(const std::wstring &panels)
+{
+    if (IsFolder(panels + L"wpn"))
+        return std::wstring();
+    const std::wstring inside = panels.substr(0, panels.size() - 1);
+    if (inside.find(L'\\') == std::wstring::npos) // a drive's root
+        return std::wstring();
+    if (!SameTitle(NameOf(inside), L"wpn") && FilesIn(panels, L"*.wpn").empty())
+        return std::wstring();
+    return FolderOf(inside);
+}
+
+// Reads the command line into options; an exit code when there is nothing to
+// check (help, version, a wrong line), -1 when there is.
+int ReadCommandLine(Options &options)
+{
+    std::vector<std::wstring> words;
+    if (!ProgramArguments(words))
+        return WrongLine(Say(Msg::CannotReadCommandLine));
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::wstring &word = words[i];
+        if (word == L"--help" || word == L"-h" || word == L"/?") {
+            Print(Stream::Out, Say(Msg::Usage));
+            return AllWell;
+        }
+        if (word == L"--version") {
+            Print(Stream::Out, Say(Msg::Version, {Widen(TUFT_VERSION_SHORT)}));
+            return AllWell;
+        }
+        if (word == L"--package")
+            options.Package = true;
+        else if (word == L"--panels" && i + 1 < words.size() && words[i + 1].compare(0, 2, L"--") != 0)
+            options.Panels = words[++i];
+        else if (word == L"--panels")
+            return WrongLine(Say(Msg::OptionNeedsFolder, {word}));
+        else if (word.compare(0, 1, L"-") == 0)
+            return WrongLine(Say(Msg::UnknownOption, {word}));
+        else if (!options.Host.empty())
+            return WrongLine(Say(Msg::SecondHostFolder, {word}));
+        else
+            options.Host = word;
+    }
+    if (options.Host.empty())
+        options.Host = L".";
+    for (const std::wstring *folder : {&options.Host, &options.Panels})
+        if (!folder->empty() && !IsFolder(*folder))
+            return WrongLine(Say(Msg::NoSuchFolder, {*folder}));
+    options.Host = AsFolder(options.Host);
+    if (!options.Panels.empty()) {
+        options.Panels = AsFolder(options.Panels);
+        const std::wstring above = WpnFolderGiven(options.Panels);
+        if (!above.empty())
+            return WrongLine(Say(Msg::PanelsIsWpnFolder, {options.Panels, above}));
+    } else {
+        options.Panels = options.Host + L"panel\\";
+    }
+    return -1;
 }
 
 } // namespace
 
 int main()
 {
-    std::vector<std::wstring> words;
-    if (!ProgramArguments(words))
-        return BadCommandLine("cannot read the command line");
-    std::wstring host, panels;
-    for (size_t i = 0; i < words.size(); ++i) {
-        const std::wstring &word = words[i];
-        if (word == L"--help" || word == L"-h" || word == L"/?") {
-            printf("%s", Usage);
-            return 0;
-        }
-        if (word == L"--panels" && i + 1 < words.size())
-            panels = words[++i];
-        else if (word.compare(0, 1, L"-") == 0 || !host.empty())
-            return BadCommandLine("unknown option, an option without its value, or a second host folder");
-        else
-            host = word;
-    }
-    if (host.empty())
-        host = L".";
-    for (const std::wstring *folder : {&host, &panels})
-        if (!folder->empty() && !IsFolder(*folder))
-            return BadCommandLine("no such folder: " + Narrow(*folder));
+    Options options;
+    const int early = ReadCommandLine(options);
+    if (early >= 0)
+        return early;
     // A plug-in that needs a DLL it cannot find is a failed step, not a dialog box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
-    host = AsFolder(host);
-    const std::wstring library = host + L"OstrelLib.dll";
+    Report report;
+    const std::wstring library = options.Host + L"OstrelLib.dll";
     std::string bytes;
     if (!ReadFileBytes(library, bytes)) {
-        printf("%s: no %s here, so this is not the newer host's folder (the newer host has %s beside its "
-               "program; a host of the older kind loads TuftlingPanel.wpn itself and needs no adaptor)\n",
-               Narrow(host).c_str(), LibraryName, LibraryName);
-        return 1;
+        report.Problem(Say(Msg::NoLibrary) + Say(Msg::NoLibraryDetail, {options.Host}));
+        return report.Print();
     }
-    PeImage image = ReadPeImage(bytes);
+    const PeImage image = ReadPeImage(bytes);
     if (!image.Valid) {
-        printf("%s: not a DLL whose exports can be read\n", Narrow(library).c_str());
-        return 1;
+        report.Problem(Say(Msg::LibraryUnreadable, {library}));
+        return report.Print();
     }
     if (image.Machine != PE_MACHINE_I386) {
-        printf("%s: a %s library, so the host is not 32-bit: it cannot load the adaptor or the plug-in, "
-               "which are 32-bit modules\n",
-               Narrow(library).c_str(), MachineName(image.Machine).c_str());
-        return 1;
+        report.Problem(Say(Msg::Library64) + Say(Msg::Library64Detail, {library, Widen(MachineName(image.Machine))}));
+        return report.Print();
     }
-    std::vector<std::wstring> copies = PanelBridgeCopies(host);
+    if (options.Package) {
+        const std::vector<std::wstring> copies = PanelBridgeCopies(ProgramFolder());
+        if (copies.empty())
+            report.Problem(Say(Msg::NoPackageAdaptor, {ProgramFolder()}));
+        CheckLibrary(library, image, copies, report);
+        return report.Print();
+    }
+    const std::vector<std::wstring> copies = PanelBridgeCopies(options.Host);
     if (copies.empty())
-        copies = PanelBridgeCopies(ProgramFolder());
-    if (copies.empty()) {
-        printf("no copy of PanelBridge in %s or beside bridgecheck.exe\n", Narrow(host).c_str());
-        return 1;
-    }
-    bool ok = CheckLibrary(library, image, copies);
-    if (!panels.empty())
-        ok = CheckPanels(AsFolder(panels), copies) && ok;
-    return ok ? 0 : 1;
+        report.Problem(Say(Msg::NoAdaptor) + Say(Msg::NoAdaptorDetail, {options.Host}));
+    const std::vector<std::wstring> usable = CheckLibrary(library, image, copies, report);
+    CheckPanels(options.Host, options.Panels, copies, usable, report);
+    return report.Print();
 }
