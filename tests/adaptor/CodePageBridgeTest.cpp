@@ -282,3 +282,39 @@ TEST_CASE("the old plug-in through the ANSI calls looks and reads as through the
     }
     CHECK(ansi.Locale == 0x0411);
 }
+
+TEST_CASE("HelloPanel's greeting is drawn in the Japanese it was written as")
+{
+    ParentWindow parent(360, 160);
+    Deployment deploy(L"Hello.dll", L"HelloPanel.wpn");
+    AdaptorRefs refs(deploy);
+    refs.Plugin->Initialize();
+    HWND panel = refs.Panel->CreatePanel(parent.get());
+    REQUIRE(panel);
+    Picture shown = CaptureWindow(panel);
+
+    // The same paint through the wide call: the greeting "こんにちは" and
+    // what the host answered, in the system's GUI font.
+    wchar_t text[512];
+    wsprintfW(text, L"Hello from a panel plug-in in C: \u3053\u3093\u306B\u3061\u306F\r\n\r\nservice version: 200\r\n"
+                    L"items: 0\r\nticks: 0\r\nsettings folder: %s",
+              deploy.SettingsFolder().c_str());
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shown.Width, shown.Height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    RECT area = {0, 0, shown.Width, shown.Height};
+    FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+    InflateRect(&area, -8, -8);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, text, -1, &area, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+    Picture expected = CaptureDC(dc, shown.Width, shown.Height);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    CHECK(shown.Pixels == expected.Pixels);
+    refs.Panel->DestroyPanel();
+}
