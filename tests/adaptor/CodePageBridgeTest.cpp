@@ -11,6 +11,7 @@
 #include "OldPanel.h"
 #include "Picture.h"
 
+#include <memory>
 #include <stdlib.h>
 #include <vector>
 
@@ -103,19 +104,19 @@ bool IsRedirected(const std::string &dll, const std::string &name)
     return false;
 }
 
-/* Checks every import of the hosted plug-in: the table's point into the
- * adaptor when redirect is true, everything else calls the system. */
-void CheckImports(const Deployment &deployment, bool redirect)
+/* Checks every import of the plug-in: the table's point into the adaptor
+ * when one is given, everything else calls the system. */
+void CheckImports(HMODULE plugin, HMODULE adaptor)
 {
-    HMODULE plugin = GetModuleHandleW(deployment.PluginPath().c_str());
     REQUIRE(plugin);
+    bool redirect = adaptor != nullptr;
     int redirected = 0;
     for (const ImportSlot &slot : ImportsOf(plugin)) {
         CAPTURE(slot.Dll);
         CAPTURE(slot.Name);
         FARPROC system = GetProcAddress(GetModuleHandleA(slot.Dll.c_str()), slot.Name.c_str());
         if (redirect && IsRedirected(slot.Dll, slot.Name)) {
-            CHECK(InModule(deployment.Adaptor(), slot.Address));
+            CHECK(InModule(adaptor, slot.Address));
             ++redirected;
         } else {
             CHECK(slot.Address == (ULONG_PTR)system);
@@ -238,10 +239,38 @@ TEST_CASE("only a plug-in of another code page than the system's has its imports
             REQUIRE(draw);
             CHECK(InModule(deploy.Adaptor(), draw->Address) == (GetACP() != 932));
         } else {
-            CheckImports(deploy, p.CodePage != GetACP());
+            CheckImports(GetModuleHandleW(deploy.PluginPath().c_str()),
+                         p.CodePage != GetACP() ? deploy.Adaptor() : nullptr);
         }
         refs.Panel->DestroyPanel();
     }
+}
+
+TEST_CASE("an adaptor that goes before a plug-in it redirected gives the plug-in's imports back")
+{
+    const wchar_t *file = GetACP() == 932 ? L"FakeOldWestern.wpn" : L"FakeOldAnsi.wpn";
+    HMODULE held = nullptr;
+    std::wstring home, path;
+    {
+        ParentWindow parent;
+        auto deploy = std::make_unique<Deployment>(L"Held.dll", file);
+        home = deploy->Home().Path();
+        path = deploy->PluginPath();
+        {
+            AdaptorRefs refs(*deploy);
+            refs.Plugin->Initialize();
+            REQUIRE(refs.Panel->CreatePanel(parent.get()));
+            held = LoadLibraryW(path.c_str()); // outlives the adaptor, as a second host's would
+            CheckImports(held, deploy->Adaptor());
+            refs.Panel->DestroyPanel();
+        }
+        deploy.reset(); // unloads the adaptor
+    }
+    CheckImports(held, nullptr);
+    FreeLibrary(held);
+    DeleteFileW(path.c_str());
+    for (const wchar_t *folder : {L"panel\\wpn", L"panel", L""})
+        RemoveDirectoryW((home + folder).c_str());
 }
 
 TEST_CASE("the old plug-in through the ANSI calls looks and reads as through the wide calls")
