@@ -11,8 +11,10 @@
 #include "OldPanel.h"
 #include "Picture.h"
 
+#include <functional>
 #include <memory>
 #include <stdlib.h>
+#include <string.h>
 #include <vector>
 
 namespace doctest {
@@ -123,6 +125,15 @@ void CheckImports(HMODULE plugin, HMODULE adaptor)
         }
     }
     CHECK(redirected == (redirect ? (int)(sizeof Redirected / sizeof *Redirected) : 0));
+}
+
+/* What the module's import of name calls now. */
+FARPROC SlotOf(HMODULE module, const char *name)
+{
+    for (const ImportSlot &slot : ImportsOf(module))
+        if (slot.Name == name)
+            return (FARPROC)slot.Address;
+    return nullptr;
 }
 
 /* The stored text of a window, not asked of its procedure. */
@@ -345,5 +356,72 @@ TEST_CASE("HelloPanel's greeting is drawn in the Japanese it was written as")
     DeleteObject(bitmap);
     DeleteDC(dc);
     CHECK(shown.Pixels == expected.Pixels);
+    refs.Panel->DestroyPanel();
+}
+
+TEST_CASE("texts read back into the plug-in's buffer fit it, cut between characters")
+{
+    if (GetACP() == 932)
+        return; // nothing is redirected for a plug-in of the system's code page
+    ParentWindow parent;
+    Deployment deploy(L"\u8868\u793A.dll", L"FakeOldAnsi.wpn"); // 表示
+    AdaptorRefs refs(deploy);
+    refs.Plugin->Initialize();
+    HWND panel = refs.Panel->CreatePanel(parent.get());
+    REQUIRE(panel);
+    HMODULE plugin = GetModuleHandleW(deploy.PluginPath().c_str());
+    HWND label = GetDlgItem(panel, OLD_ID_LABEL); // "表示ソフト"
+    HMENU menu = (HMENU)GetPropW(panel, L"OldMenu"); // item 2: "表示"
+    std::string ini = Narrow(deploy.SettingsFolder()) + "\x90\xDD\x92\xE8.ini"; // 設定.ini, ASCII folder
+    char module[MAX_PATH * 2];
+
+    // The plug-in's own calls, made here through its import slots.
+    auto getText = (int(WINAPI *)(HWND, LPSTR, int))SlotOf(plugin, "GetWindowTextA");
+    auto getItem = (UINT(WINAPI *)(HWND, int, LPSTR, int))SlotOf(plugin, "GetDlgItemTextA");
+    auto send = (LRESULT(WINAPI *)(HWND, UINT, WPARAM, LPARAM))SlotOf(plugin, "SendMessageA");
+    auto getMenu = (int(WINAPI *)(HMENU, UINT, LPSTR, int, UINT))SlotOf(plugin, "GetMenuStringA");
+    auto getName = (DWORD(WINAPI *)(HMODULE, LPSTR, DWORD))SlotOf(plugin, "GetModuleFileNameA");
+    auto getProfile = (DWORD(WINAPI *)(LPCSTR, LPCSTR, LPCSTR, LPSTR, DWORD, LPCSTR))SlotOf(
+        plugin, "GetPrivateProfileStringA");
+    auto getLength = (int(WINAPI *)(HWND))SlotOf(plugin, "GetWindowTextLengthA");
+    REQUIRE((getText && getItem && send && getMenu && getName && getProfile && getLength));
+
+    // The module's name in the plug-in's code page, up to the title 表示.wpn.
+    DWORD full = getName(plugin, module, sizeof module);
+    REQUIRE(full > 8);
+    CHECK(std::string(module + full - 8) == "\x95\x5C\x8E\xA6.wpn");
+    const int beforeTitle = (int)full - 8;
+
+    const struct {
+        const char *Name;
+        int Capacity;
+        std::function<long(char *, int)> Call;
+        std::string Bytes; // what the buffer holds, with its NULs
+        long Result;
+    } reads[] = {
+        {"GetWindowTextA", 4, [&](char *b, int n) { return (long)getText(label, b, n); }, std::string("\x95\x5C\0", 3), 2},
+        {"GetWindowTextA none", 0, [&](char *b, int n) { return (long)getText(label, b, n); }, "", 0},
+        {"GetDlgItemTextA", 4, [&](char *b, int n) { return (long)getItem(panel, OLD_ID_LABEL, b, n); },
+         std::string("\x95\x5C\0", 3), 2},
+        {"WM_GETTEXT", 5, [&](char *b, int n) { return (long)send(label, WM_GETTEXT, n, (LPARAM)b); },
+         std::string("\x95\x5C\x8E\xA6\0", 5), 4},
+        {"GetMenuStringA", 3, [&](char *b, int n) { return (long)getMenu(menu, 2, b, n, MF_BYCOMMAND); },
+         std::string("\x95\x5C\0", 3), 2},
+        {"GetModuleFileNameA", beforeTitle + 2, [&](char *b, int n) { return (long)getName(plugin, b, n); },
+         std::string(module, beforeTitle) + std::string(1, '\0'), beforeTitle + 2},
+        {"GetPrivateProfileStringA sections", 4,
+         [&](char *b, int n) { return (long)getProfile(nullptr, nullptr, "", b, n, ini.c_str()); },
+         std::string("Ol\0\0", 4), 2},
+    };
+    for (const auto &r : reads) {
+        CAPTURE(std::string(r.Name));
+        char buffer[MAX_PATH * 2];
+        memset(buffer, '#', sizeof buffer);
+        CHECK(r.Call(buffer, r.Capacity) == r.Result);
+        CHECK(std::string(buffer, r.Bytes.size()) == r.Bytes);
+        CHECK(buffer[r.Capacity] == '#'); // nothing written past the buffer
+    }
+    CHECK(getLength(label) == 10);
+    CHECK(send(label, WM_GETTEXTLENGTH, 0, 0) == 10);
     refs.Panel->DestroyPanel();
 }
