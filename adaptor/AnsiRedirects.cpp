@@ -27,11 +27,14 @@ namespace {
  * itself, whose return address it reads. */
 #define PLUGIN_PAGE() CodePageAt(CALLER_ADDRESS())
 
-/* A wide buffer of count characters for the system to fill. */
+/* A wide buffer of count characters for the system to fill; none for a
+ * count that is negative or beyond any text of the system's. */
 class WideSpace {
 public:
     explicit WideSpace(int count)
     {
+        if (count < 0 || count > MaxChars)
+            count = 0;
         text_ = count <= (int)(sizeof small_ / sizeof *small_) ? small_ : new (std::nothrow) wchar_t[count];
         size_ = text_ ? count : 0;
         if (text_ && count)
@@ -47,6 +50,8 @@ public:
     wchar_t *get() { return text_; }
     int size() const { return size_; }
 
+    enum { MaxChars = 1 << 24 };
+
 private:
     wchar_t small_[260];
     wchar_t *text_;
@@ -58,6 +63,12 @@ int GiveBack(UINT page, const wchar_t *wide, int length, char *buffer, int capac
 {
     NarrowIn narrow(page, wide, length);
     return CopyOut(page, narrow.get(), narrow.size(), buffer, capacity);
+}
+
+/* A caller's buffer size as the conversions take it. */
+int Room(UINT_PTR capacity)
+{
+    return capacity > 0x7FFFFFFF ? 0x7FFFFFFF : (int)capacity;
 }
 
 int NarrowLength(UINT page, const wchar_t *wide, int length)
@@ -107,7 +118,7 @@ template <class Send> LRESULT TextMessage(UINT page, Send send, UINT message, WP
     int length = (int)send(WM_GETTEXT, (WPARAM)wide.size(), (LPARAM)wide.get());
     if (message == WM_GETTEXTLENGTH)
         return NarrowLength(page, wide.get(), length);
-    return GiveBack(page, wide.get(), length, (char *)lParam, (int)wParam);
+    return GiveBack(page, wide.get(), length, (char *)lParam, Room(wParam));
 }
 
 bool IsTextMessage(UINT message)
@@ -385,7 +396,7 @@ int DrawTextIn(UINT page, HDC dc, LPSTR text, int length, RECT *rect, UINT forma
 int WINAPI PluginDrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT format)
 {
     UINT page = DrawingPage(PLUGIN_PAGE(), dc);
-    if (!page)
+    if (!page || !text)
         return DrawTextA(dc, text, length, rect, format);
     return DrawTextIn(page, dc, (LPSTR)text, length, rect, format, nullptr);
 }
@@ -393,7 +404,7 @@ int WINAPI PluginDrawTextA(HDC dc, LPCSTR text, int length, LPRECT rect, UINT fo
 int WINAPI PluginDrawTextExA(HDC dc, LPSTR text, int length, LPRECT rect, UINT format, LPDRAWTEXTPARAMS params)
 {
     UINT page = DrawingPage(PLUGIN_PAGE(), dc);
-    if (!page)
+    if (!page || !text)
         return DrawTextExA(dc, text, length, rect, format, params);
     return DrawTextIn(page, dc, text, length, rect, format, params);
 }
@@ -513,7 +524,7 @@ DWORD WINAPI PluginGetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR f
                                             DWORD capacity, LPCSTR file)
 {
     UINT page = PLUGIN_PAGE();
-    if (!page || !buffer || !capacity)
+    if (!page || !buffer || !capacity || capacity > WideSpace::MaxChars)
         return GetPrivateProfileStringA(section, key, fallback, buffer, capacity, file);
     WideSpace wide((int)capacity + 1);
     DWORD length = GetPrivateProfileStringW(WideIn(page, section).get(), WideIn(page, key).get(),
@@ -563,7 +574,7 @@ DWORD WINAPI PluginGetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD capaci
         return 0;
     }
     NarrowIn narrow(page, wide.get(), (int)length);
-    int copied = CopyOut(page, narrow.get(), narrow.size(), buffer, (int)capacity);
+    int copied = CopyOut(page, narrow.get(), narrow.size(), buffer, Room(capacity));
     if (copied < narrow.size()) {
         SetLastError(ERROR_INSUFFICIENT_BUFFER);
         return capacity;
