@@ -8,7 +8,8 @@
  * outcome: as a control's text (OLD_ID_FIRST onward), a window's name, a menu
  * label, or text drawn on WM_PAINT. Texts from and to the host go through
  * the services in code page 932 in both builds (the contract's texts are
- * narrow). Messages from the test: OLD_COPY puts a text on the clipboard,
+ * narrow). Wide literals are written as escapes, so that the ANSI builds can
+ * also compile a code page 932 copy of this file (clang's way). Messages from the test: OLD_COPY puts a text on the clipboard,
  * OLD_BOX shows a message box. */
 #include "WpnContract.h"
 #include <tchar.h>
@@ -116,7 +117,7 @@ static void CodePage(void)
     bad |= !IsDBCSLeadByte((BYTE)Hello[0]) << 2;
     bad |= (last != Hello + 8) << 3;
     MultiByteToWideChar(CP_ACP, 0, Hello, -1, wide, 16);
-    bad |= (lstrcmpW(wide, L"こんにちは") != 0) << 4;
+    bad |= (lstrcmpW(wide, L"\u3053\u3093\u306B\u3061\u306F") != 0) << 4; /* こんにちは */
     WideCharToMultiByte(CP_THREAD_ACP, 0, wide, -1, back, 16, NULL, NULL);
     bad |= (lstrcmpA(back, Hello) != 0) << 5;
     if (bad)
