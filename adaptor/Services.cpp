@@ -25,24 +25,25 @@ const uint32_t OPEN_INDEX_FLAGS = 3;
 const wchar_t OpenTarget[] = L"auto";
 const wchar_t SettingFolder[] = L"setting\\";
 
-/* The code page of the plug-in whose request is under way, 0 for the
- * system's; set by ServiceRequest and ServiceShowMessage for their call. */
-UINT RequestPage = 0;
+/* Where the request under way was called from, set by ServiceRequest and
+ * ServiceShowMessage for their call; the caller's code page is looked up
+ * only by the requests that convert a text. */
+const void *RequestCaller = nullptr;
 
 class RequestFrom {
 public:
-    explicit RequestFrom(const void *caller) : saved_(RequestPage) { RequestPage = CodePageAt(caller); }
-    ~RequestFrom() { RequestPage = saved_; }
+    explicit RequestFrom(const void *caller) : saved_(RequestCaller) { RequestCaller = caller; }
+    ~RequestFrom() { RequestCaller = saved_; }
     RequestFrom(const RequestFrom &) = delete;
     RequestFrom &operator=(const RequestFrom &) = delete;
 
 private:
-    UINT saved_;
+    const void *saved_;
 };
 
 WideText Widen(const char *text)
 {
-    return WidenInPage(RequestPage, text);
+    return WidenInPage(CodePageAt(RequestCaller), text);
 }
 
 /* A null pointer where the code reads or writes through one would fault
@@ -73,7 +74,7 @@ HostRef<OIItemView> ViewOf(OIItem *item)
 /* Stores a narrow copy of a wide text at out, from this module's heap. */
 bool HandOut(const wchar_t *text, uintptr_t out)
 {
-    char *copy = NarrowCopyInPage(RequestPage, text);
+    char *copy = NarrowCopyInPage(CodePageAt(RequestCaller), text);
     if (!copy)
         return false;
     *(char **)out = copy;
