@@ -1,7 +1,7 @@
-/* The plug-ins that work in a code page other than the system's: their code
- * page read from the version resource, a small table of them by module and
- * image range, and the conversions the redirected functions and the services
- * use.
+/* The plug-ins this module loaded and the code page each works in (0: the
+ * system's), read from the version resource; a small table of them by module
+ * and image range; and the conversions the redirected functions and the
+ * services use.
  *
  * The table is this module's: one PanelBridge module may host plug-ins of
  * different code pages one after the other (or, from several instances, side

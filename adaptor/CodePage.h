@@ -1,9 +1,10 @@
 /* The hosted plug-in's own code page. Older panel plug-ins pass their texts
  * through the ANSI calls in the code page they were written for, which need
  * not be the system's. GiveCodePage reads it from the plug-in's version
- * resource and, when it differs from the system's, registers the module and
- * points its imports of the ANSI text functions at this module's versions
- * (AnsiRedirects.cpp), which convert with it and call the wide functions.
+ * resource, records the module and, when the code page differs from the
+ * system's, points its imports of the ANSI text functions at this module's
+ * versions (AnsiRedirects.cpp), which convert with it and call the wide
+ * functions.
  *
  * The redirected functions and the services are shared by every plug-in the
  * module has loaded, so they find the caller's code page from the address
