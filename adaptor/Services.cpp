@@ -2,8 +2,8 @@
  * go to the newer host's application object: its item list, its folders and
  * its message box. Narrow texts from the plug-in are widened and wide texts
  * from the host narrowed through HostLibrary.h, or in the calling plug-in's
- * own code page where it is not the system's (CodePage.h); texts handed to the plug-in
- * come from this module's heap and come back through ServiceFree.
+ * own code page where it is not the system's (CodePage.h); texts handed to
+ * the plug-in come from this module's heap and come back through ServiceFree.
  * Every host interface and host memory text obtained is given back before a
  * request returns (HostRef, HostText). */
 #include "Services.h"
