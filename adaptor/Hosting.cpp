@@ -8,6 +8,7 @@
 #include "WpnAdaptor.h"
 
 #include "AdaptorState.h"
+#include "CodePage.h"
 #include "Folders.h"
 #include "HostLibrary.h"
 #include "HostMemory.h"
@@ -88,6 +89,7 @@ bool WpnAdaptor::LoadPlugin(const wchar_t *path)
     module_ = LoadLibraryW(path);
     if (!module_)
         return false;
+    GiveCodePage(module_); // an ANSI plug-in of another code page than the system's converts with its own
     info_ = (WpnGetPluginInfoFn)(void *)GetProcAddress(module_, WPN_EXPORT_INFO);
     initialize_ = (WpnInitializeFn)(void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
     if (!info_ || !initialize_ || !WPN_INFO_ACCEPTED(info_())) {

@@ -1,12 +1,14 @@
 /* The host services a panel plug-in calls through its host record. Requests
  * go to the newer host's application object: its item list, its folders and
  * its message box. Narrow texts from the plug-in are widened and wide texts
- * from the host narrowed through HostLibrary.h; texts handed to the plug-in
- * come from this module's heap and come back through ServiceFree.
+ * from the host narrowed through HostLibrary.h, or in the calling plug-in's
+ * own code page where it is not the system's (CodePage.h); texts handed to
+ * the plug-in come from this module's heap and come back through ServiceFree.
  * Every host interface and host memory text obtained is given back before a
  * request returns (HostRef, HostText). */
 #include "Services.h"
 
+#include "CodePage.h"
 #include "Folders.h"
 #include "HostLibrary.h"
 #include "HostMemory.h"
@@ -22,6 +24,27 @@ const uint32_t INDEX_NOT_FOUND = 0xFFFFFFFFu;
 const uint32_t OPEN_INDEX_FLAGS = 3;
 const wchar_t OpenTarget[] = L"auto";
 const wchar_t SettingFolder[] = L"setting\\";
+
+/* Where the request under way was called from, set by ServiceRequest and
+ * ServiceShowMessage for their call; the caller's code page is looked up
+ * only by the requests that convert a text. */
+const void *RequestCaller = nullptr;
+
+class RequestFrom {
+public:
+    explicit RequestFrom(const void *caller) : saved_(RequestCaller) { RequestCaller = caller; }
+    ~RequestFrom() { RequestCaller = saved_; }
+    RequestFrom(const RequestFrom &) = delete;
+    RequestFrom &operator=(const RequestFrom &) = delete;
+
+private:
+    const void *saved_;
+};
+
+WideText Widen(const char *text)
+{
+    return WidenInPage(CodePageAt(RequestCaller), text);
+}
 
 /* A null pointer where the code reads or writes through one would fault
  * inside this module, in the host's process. */
@@ -51,7 +74,7 @@ HostRef<OIItemView> ViewOf(OIItem *item)
 /* Stores a narrow copy of a wide text at out, from this module's heap. */
 bool HandOut(const wchar_t *text, uintptr_t out)
 {
-    char *copy = NarrowCopy(text);
+    char *copy = NarrowCopyInPage(CodePageAt(RequestCaller), text);
     if (!copy)
         return false;
     *(char **)out = copy;
@@ -101,7 +124,7 @@ uint32_t ItemSetText(uint32_t index, const char *text)
     HostRef<OIItemView> view = ViewOf(LookUpItem(list.get(), index).get());
     if (!view)
         return SVC_NONE;
-    view->SetText(WidenText(text).get());
+    view->SetText(Widen(text).get());
     return SVC_OK;
 }
 
@@ -121,14 +144,14 @@ uint32_t ItemText(uint32_t index, bool second, uintptr_t out)
 
 uint32_t Open(uint32_t flags, const char *text)
 {
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText(text).get(), flags));
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, Widen(text).get(), flags));
     // The same answer as for an unknown code: the plug-in cannot tell.
     return SVC_UNKNOWN;
 }
 
 uint32_t OpenIndex(uintptr_t indexOut, const char *text)
 {
-    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, WidenText(text).get(), OPEN_INDEX_FLAGS));
+    HostRef<OIItem> item(OlxGetClient()->OpenItem(OpenTarget, Widen(text).get(), OPEN_INDEX_FLAGS));
     HostRef<OIItemList> list = GetItemList();
     uint32_t index = INDEX_NOT_FOUND;
     FindIndex(list.get(), item.get(), &index);
@@ -200,6 +223,7 @@ uint32_t WPN_CALL ServiceRequest(uint32_t code, uintptr_t value, uintptr_t out)
     const ServiceCode *row = FindServiceCode(code);
     if (!row)
         return SVC_UNKNOWN;
+    RequestFrom plugin(CALLER_ADDRESS());
     // Such a request touches nothing and answers "no", or the answer the
     // contract fixes for its code.
     if (NullWhereUsed(*row, value, out)) {
@@ -247,5 +271,6 @@ uint32_t WPN_CALL ServiceFree(void *block)
 
 int32_t WPN_CALL ServiceShowMessage(const char *text, uint32_t type)
 {
-    return OlxMessageBox(WidenText(text).get(), type);
+    RequestFrom plugin(CALLER_ADDRESS());
+    return OlxMessageBox(Widen(text).get(), type);
 }

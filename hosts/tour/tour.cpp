@@ -8,7 +8,14 @@
  * mascot like a person would: it stands, is clicked and dances, hides, comes
  * back and cycles through the rainbow, shows its menu and its about box.
  * Each step leaves a screenshot (BMP) in OUTFOLDER and is checked on its
- * pixels; the exit code is 0 only when every step showed what it should. */
+ * pixels; the exit code is 0 only when every step showed what it should.
+ *
+ *   tour --hello HOSTFOLDER OUTFOLDER
+ *
+ * Shows the sample HelloPanel instead (PanelBridge as HelloPanel.dll), an
+ * ANSI plug-in of code page 932: one step, whose greeting line must look
+ * exactly like the same line drawn here through the wide call, on whatever
+ * system code page both programs run. */
 #include "Picture.h"
 
 #include <windows.h>
@@ -142,20 +149,124 @@ std::wstring WithSlash(std::wstring folder)
     return folder;
 }
 
+PROCESS_INFORMATION StartHost(const std::wstring &host)
+{
+    std::wstring command = L"\"" + host + L"ostrelhost.exe\" --close-after 120000";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, host.c_str(), &si, &pi))
+        fprintf(stderr, "tour: cannot start ostrelhost in %ls\n", host.c_str());
+    return pi;
+}
+
+/* Closes the host's window; its exit code, 1 when it would not end. */
+DWORD CloseHost(PROCESS_INFORMATION &pi, HWND hostWindow)
+{
+    if (hostWindow)
+        PostMessageW(hostWindow, WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &exitCode);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    printf("ostrelhost exit code %lu\n", exitCode);
+    return exitCode;
+}
+
+HWND ChildOfClass(HWND parent, const char *className)
+{
+    struct Find {
+        const char *Class;
+        HWND Found;
+        static BOOL CALLBACK Match(HWND w, LPARAM data)
+        {
+            Find *find = (Find *)data;
+            char cls[64] = {};
+            GetClassNameA(w, cls, sizeof cls);
+            if (strcmp(cls, find->Class) != 0)
+                return TRUE;
+            find->Found = w;
+            return FALSE;
+        }
+    } find = {className, nullptr};
+    EnumChildWindows(parent, Find::Match, (LPARAM)&find);
+    return find.Found;
+}
+
+/* HelloPanel's first line, "Hello from a panel plug-in in C: こんにちは",
+ * as it paints it: 8 pixels in, the system's GUI font, on the window colour. */
+Picture GreetingLine(int width, int *height)
+{
+    const wchar_t Line[] = L"Hello from a panel plug-in in C: \u3053\u3093\u306B\u3061\u306F";
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    *height = metrics.tmHeight;
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, *height);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    RECT area = {0, 0, width, *height};
+    FillRect(dc, &area, GetSysColorBrush(COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextW(dc, Line, -1, &area, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    Picture line = CaptureDC(dc, width, *height);
+    SelectObject(dc, oldBitmap);
+    SelectObject(dc, oldFont);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return line;
+}
+
+int HelloTour(const std::wstring &host)
+{
+    PROCESS_INFORMATION pi = StartHost(host);
+    if (!pi.hProcess)
+        return 1;
+    HWND hostWindow = WaitFor([&] { return TopLevelOf(pi.dwProcessId, nullptr); }, 20000);
+    HWND panel = hostWindow ? WaitFor([&] { return ChildOfClass(hostWindow, "HelloPanel"); }, 20000) : nullptr;
+    if (!panel) {
+        fprintf(stderr, "tour: ostrelhost showed no HelloPanel\n");
+        CloseHost(pi, hostWindow);
+        return 1;
+    }
+    SetForegroundWindow(hostWindow);
+    Wait(800);
+    RECT area = RectOf(panel);
+    Picture shot = CaptureScreen();
+    int height = 0;
+    Picture line = GreetingLine(area.right - area.left - 16, &height);
+    int differ = 0;
+    for (int y = 0; y < line.Height; ++y)
+        for (int x = 0; x < line.Width; ++x)
+            differ += shot.At(area.left + 8 + x, area.top + 8 + y) != line.At(x, y);
+    Record("7-hello", shot, differ == 0,
+           "greeting pixels unlike the wide call's: " + std::to_string(differ));
+    DWORD exitCode = CloseHost(pi, hostWindow);
+    return exitCode == 0 && Steps.back().ok ? 0 : 1;
+}
+
 } // namespace
 
 int main()
 {
     int argc = 0;
     wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc != 3) {
-        fprintf(stderr, "usage: tour HOSTFOLDER OUTFOLDER\n");
+    bool hello = argc == 4 && wcscmp(argv[1], L"--hello") == 0;
+    if (argc != 3 && !hello) {
+        fprintf(stderr, "usage: tour [--hello] HOSTFOLDER OUTFOLDER\n");
         return 2;
     }
-    std::wstring host = WithSlash(argv[1]);
-    OutFolder = WithSlash(argv[2]);
+    std::wstring host = WithSlash(argv[argc - 2]);
+    OutFolder = WithSlash(argv[argc - 1]);
     LocalFree(argv);
     CreateDirectoryW(OutFolder.c_str(), nullptr);
+    if (hello)
+        return HelloTour(host);
 
     // Short timers for the tour: each dance frame 350 ms, hiding after 2.5 s.
     std::wstring settings = host + L"user\\";
