@@ -57,7 +57,7 @@ extern FrameData Frames;
 
 /* The animation (Anim.cpp): what the mascot is doing and the index into
  * Frames.List of the frame on show. */
-enum AnimStates : int32_t { Normal = 0, Hidden = 1, Dancing = 2 };
+enum AnimStates : int32_t { ANIM_NORMAL = 0, ANIM_HIDDEN = 1, ANIM_DANCING = 2 };
 struct AnimData {
     int32_t State;
     int32_t FrameIndex;
