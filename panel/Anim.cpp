@@ -13,13 +13,13 @@ static void Repaint()
 
 static void Stand()
 {
-    Anim.State = Normal;
+    Anim.State = ANIM_NORMAL;
     Anim.FrameIndex = FRAME_NORMAL;
 }
 
 static void HideBehindEdge()
 {
-    Anim.State = Hidden;
+    Anim.State = ANIM_HIDDEN;
     Anim.FrameIndex = FRAME_HIDE;
 }
 
@@ -36,7 +36,7 @@ void BeginDance()
     if (DanceFrameCount() == 0)
         return;
     Anim.FrameIndex = FRAME_FIRST_DANCE;
-    Anim.State = Dancing;
+    Anim.State = ANIM_DANCING;
     SetTimer(Panel.Window, TIMER_DANCE, (UINT)Settings.DanceTimer, nullptr);
 }
 
@@ -59,12 +59,12 @@ void AnimStop()
 void AnimClick()
 {
     switch (Anim.State) {
-    case Normal:
+    case ANIM_NORMAL:
         BeginDance();
         KillTimer(Panel.Window, TIMER_HIDE);
         Repaint();
         break;
-    case Hidden:
+    case ANIM_HIDDEN:
         Stand();
         ArmHideTimer(Settings.Hide);
         Repaint();
@@ -101,11 +101,11 @@ void AnimEvent(int32_t event)
 {
     switch (event) {
     case ANIM_DANCE_TICK:
-        if (Anim.State == Dancing)
+        if (Anim.State == ANIM_DANCING)
             DanceStep();
         break;
     case ANIM_HIDE_TICK:
-        if (Anim.State == Normal) {
+        if (Anim.State == ANIM_NORMAL) {
             KillTimer(Panel.Window, TIMER_HIDE);
             HideBehindEdge();
         }
@@ -113,17 +113,17 @@ void AnimEvent(int32_t event)
     case ANIM_ALWAYS_SWITCHED:
         if (!Settings.Always)
             break;
-        if (Anim.State == Normal) {
+        if (Anim.State == ANIM_NORMAL) {
             BeginDance();
             KillTimer(Panel.Window, TIMER_HIDE);
-        } else if (Anim.State == Hidden) {
+        } else if (Anim.State == ANIM_HIDDEN) {
             BeginDance();
         }
         break;
     case ANIM_HIDE_SWITCHED:
-        if (Anim.State == Hidden)
+        if (Anim.State == ANIM_HIDDEN)
             Stand();
-        if (Anim.State != Dancing)
+        if (Anim.State != ANIM_DANCING)
             ArmHideTimer(Settings.Hide);
         break;
     default:

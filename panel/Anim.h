@@ -1,7 +1,7 @@
-/* The mascot's animation: standing (Normal), hiding behind its edge (Hidden)
- * or dancing through the dance frames (Dancing), in Anim (PanelState.h). It
- * moves on a click, on two window timers of the panel window and when one of
- * the menu's two switches has been flipped. */
+/* The mascot's animation: standing (ANIM_NORMAL), hiding behind its edge
+ * (ANIM_HIDDEN) or dancing through the dance frames (ANIM_DANCING), in Anim
+ * (PanelState.h). It moves on a click, on two window timers of the panel
+ * window and when one of the menu's two switches has been flipped. */
 #pragma once
 #include "PanelState.h"
 

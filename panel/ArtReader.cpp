@@ -76,10 +76,18 @@ inline unsigned LowestBit(unsigned bits)
 // Only lines of these lengths can be section lines ("$End" to "$Normal").
 const size_t SHORTEST_SECTION = sizeof SectionEnd - 1, LONGEST_SECTION = sizeof SectionNormal - 1;
 
-bool MayBeSectionLength(size_t length)
+constexpr bool MayBeSectionLength(size_t length)
 {
     return length >= SHORTEST_SECTION && length <= LONGEST_SECTION;
 }
+
+// The quick path copies a line of any other length as art without comparing
+// it, and ReadArt compares a line of these lengths in a buffer of
+// LONGEST_SECTION bytes and a NUL: a name of another length would be taken
+// for art.
+static_assert(MayBeSectionLength(sizeof SectionNormal - 1) && MayBeSectionLength(sizeof SectionHide - 1) &&
+                  MayBeSectionLength(sizeof SectionDance - 1) && MayBeSectionLength(sizeof SectionEnd - 1),
+              "every section name lies between the shortest and the longest");
 
 class ArtInput {
 public:

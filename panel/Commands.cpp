@@ -87,8 +87,11 @@ void PanelCommand(UINT id, HWND window)
     case IDM_SIZE_MEDIUM:
     case IDM_SIZE_LARGE:
         Settings.Size = SizeCommandToPoints(id);
-        CreatePanelFont(Settings.Size);
-        InvalidateRect(Panel.Window, nullptr, FALSE);
+        // A font that cannot be made leaves the surface its own, the stock
+        // system font, to draw in: the mascot stays on show, and the next
+        // size command, or the next panel, asks for the size again.
+        (void)CreatePanelFont(Settings.Size);
+        InvalidateRect(window, nullptr, FALSE);
         break;
     default:
         break;

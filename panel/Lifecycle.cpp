@@ -1,6 +1,8 @@
 /* Panel creation and destruction. The order of PanelCreate is fixed: the font
  * needs Size from the settings and a surface to be selected into, and the
- * window paints with surface, font and frames as soon as it exists.
+ * window paints with surface, font and frames as soon as it exists. The art
+ * file's path serves only the loading of the frames; the settings file's is
+ * kept (Lifecycle.IniPath) for PanelDestroy to write the settings back to.
  * PanelDestroy releases each object behind its own presence test, so it also
  * cleans up after a PanelCreate that stopped half-way, and then ends the
  * plug-in's own modal loops, which would otherwise outlive the panel. Such a
@@ -35,11 +37,11 @@ static void CopySettingsFolder(HostServices *host, char (&folder)[PATH_BYTES])
 HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 {
     ReturnKeptReferences();
-    char folder[PATH_BYTES];
+    char folder[PATH_BYTES], artPath[PATH_BYTES];
     CopySettingsFolder(host, folder);
-    BuildPaths(folder[0] ? folder : nullptr, Settings.IniPath, Frames.ArtPath);
-    LoadSettings();
-    LoadFrames(Frames.ArtPath);
+    BuildPaths(folder[0] ? folder : nullptr, Lifecycle.IniPath, artPath);
+    LoadSettings(Lifecycle.IniPath);
+    LoadFrames(artPath);
     if (!CreateSurface())
         return nullptr;
     if (!CreatePanelFont(Settings.Size))
@@ -54,7 +56,7 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
 
 int32_t WPN_CALL PanelDestroy(HostServices *, HWND window)
 {
-    SaveSettings();
+    SaveSettings(Lifecycle.IniPath);
     AnimStop();
     if (Colour.Cycling)
         KillTimer(window, TIMER_COLOUR);

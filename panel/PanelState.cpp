@@ -4,6 +4,7 @@
 #include "PanelState.h"
 
 ModuleData Module;
+LifecycleData Lifecycle;
 FrameData Frames;
 AnimData Anim;
 ColourData Colour;

@@ -20,16 +20,21 @@ struct ModuleData {
 };
 extern ModuleData Module;
 
-/* The settings file's path and the six settings (Settings.cpp). The path is
- * composed from the host's folder and is empty when it gave none usable.
- * The settings hold their defaults until the first panel is made, are read
- * when a panel is made and all six written back when it goes; in between the
- * animation counts dances into Count and the menu flips Hide and Always and
- * sets Size. */
+/* The panel's life (Lifecycle.cpp): the settings file's path, composed by
+ * PanelCreate from the host's folder and kept for PanelDestroy, which writes
+ * the settings back there; empty when the host gave no usable folder. */
 enum { PATH_BYTES = 300 };
+struct LifecycleData {
+    char IniPath[PATH_BYTES];
+};
+extern LifecycleData Lifecycle;
+
+/* The six settings (Settings.cpp). They hold their defaults until the first
+ * panel is made, are read when a panel is made and all six written back when
+ * it goes; in between the animation counts dances into Count and the menu
+ * flips Hide and Always and sets Size. */
 enum { POINTS_SMALL = 7, POINTS_MEDIUM = 10, POINTS_LARGE = 12 }; // the menu's font sizes
 struct SettingsData {
-    char IniPath[PATH_BYTES];
     int32_t Count;      // dances so far
     int32_t Hide;       // non-zero: hide after HideTimer ms without attention
     int32_t Always;     // non-zero: dance without end
@@ -40,11 +45,9 @@ struct SettingsData {
 extern SettingsData Settings;
 
 /* The mascot's frames (Frames.cpp): filled at every panel creation, kept
- * until the next one or until the module unloads, and the art file's path
- * they were read from, composed with the settings file's (Settings.cpp). */
+ * until the next one or until the module unloads. */
 struct FrameData {
     FrameStore List;
-    char ArtPath[PATH_BYTES];
     // The frame last shown, as stored and in UTF-16: painting the same frame
     // again converts nothing.
     std::string ShownBytes;
@@ -54,7 +57,7 @@ extern FrameData Frames;
 
 /* The animation (Anim.cpp): what the mascot is doing and the index into
  * Frames.List of the frame on show. */
-enum AnimStates : int32_t { Normal = 0, Hidden = 1, Dancing = 2 };
+enum AnimStates : int32_t { ANIM_NORMAL = 0, ANIM_HIDDEN = 1, ANIM_DANCING = 2 };
 struct AnimData {
     int32_t State;
     int32_t FrameIndex;

@@ -55,7 +55,7 @@ static void ToggleColourCycling(HWND window)
         SetTimer(window, TIMER_COLOUR, COLOUR_TIMER_PERIOD, nullptr);
     } else {
         KillTimer(window, TIMER_COLOUR);
-        InvalidateRect(Panel.Window, nullptr, FALSE); // grey again at once
+        InvalidateRect(window, nullptr, FALSE); // grey again at once
     }
 }
 
@@ -68,14 +68,14 @@ static LRESULT OnPaint(HWND window)
     return 0;
 }
 
-static LRESULT OnTimer(UINT_PTR id)
+static LRESULT OnTimer(HWND window, UINT_PTR id)
 {
     if (id == TIMER_DANCE)
         AnimEvent(ANIM_DANCE_TICK);
     else if (id == TIMER_HIDE)
         AnimEvent(ANIM_HIDE_TICK);
     else if (id == TIMER_COLOUR)
-        InvalidateRect(Panel.Window, nullptr, FALSE);
+        InvalidateRect(window, nullptr, FALSE);
     return 0; // timers never reach default processing
 }
 
@@ -93,7 +93,7 @@ LRESULT CALLBACK PanelWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
             return 0;
         break;
     case WM_TIMER:
-        return OnTimer(wParam);
+        return OnTimer(window, wParam);
     case WM_LBUTTONDOWN:
         AnimClick();
         SetFocus(window);

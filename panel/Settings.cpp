@@ -34,18 +34,18 @@ constexpr SettingsData Defaults()
     return defaults;
 }
 
-int32_t ReadKey(const Setting &setting)
+int32_t ReadKey(const Setting &setting, const char *iniPath)
 {
-    if (!Settings.IniPath[0])
+    if (!iniPath[0])
         return setting.Default;
-    return (int32_t)GetPrivateProfileIntA(Section, setting.Key, setting.Default, Settings.IniPath);
+    return (int32_t)GetPrivateProfileIntA(Section, setting.Key, setting.Default, iniPath);
 }
 
-void WriteKey(const Setting &setting)
+void WriteKey(const Setting &setting, const char *iniPath)
 {
     char text[100];
     wsprintfA(text, "%d", Settings.*setting.Value);
-    WritePrivateProfileStringA(Section, setting.Key, text, Settings.IniPath);
+    WritePrivateProfileStringA(Section, setting.Key, text, iniPath);
 }
 
 } // namespace
@@ -66,10 +66,10 @@ void BuildPaths(const char *folder, char (&iniPath)[PATH_BYTES], char (&artPath)
     wsprintfA(artPath, "%s%s", folder, ArtFileName);
 }
 
-void LoadSettings()
+void LoadSettings(const char *iniPath)
 {
     for (const Setting &setting : Table)
-        Settings.*setting.Value = ReadKey(setting);
+        Settings.*setting.Value = ReadKey(setting, iniPath);
     if (Settings.Size == 0) // the one value corrected: no size reads as the default
         Settings.Size = POINTS_MEDIUM;
 }
@@ -82,10 +82,10 @@ int32_t SettingDefault(const char *key)
     return 0;
 }
 
-void SaveSettings()
+void SaveSettings(const char *iniPath)
 {
-    if (!Settings.IniPath[0])
+    if (!iniPath[0])
         return;
     for (const Setting &setting : Table)
-        WriteKey(setting);
+        WriteKey(setting, iniPath);
 }

@@ -19,7 +19,11 @@ enum { MAX_FOLDER_CHARS = PATH_BYTES - sizeof SettingsFileName };
  * settings folder. A null folder, or one longer than MAX_FOLDER_CHARS, leaves
  * both empty. */
 void BuildPaths(const char *folder, char (&iniPath)[PATH_BYTES], char (&artPath)[PATH_BYTES]);
-void LoadSettings();
+/* Reads the six settings from the file at iniPath into Settings; an empty
+ * path gives the defaults. */
+void LoadSettings(const char *iniPath);
 /* The default of the setting stored under `key` (0 for an unknown key). */
 int32_t SettingDefault(const char *key);
-void SaveSettings();
+/* Writes all six settings to the file at iniPath; an empty path writes
+ * nothing. */
+void SaveSettings(const char *iniPath);

@@ -29,39 +29,39 @@ struct Row {
 
 // Four frames: two dance frames unless a row says otherwise.
 const Row Table[] = {
-    // Normal
-    {"normal click dances", Normal, 0, 0, 1, HIDE, CLICK, Dancing, 2, DANCE, true, 0},
-    {"normal dance tick repaints", Normal, 0, 0, 1, HIDE, TICK_DANCE, Normal, 0, HIDE, true, 0},
-    {"normal hide tick hides", Normal, 0, 0, 1, HIDE, TICK_HIDE, Hidden, 1, NONE, true, 0},
-    {"normal always on dances", Normal, 0, 0, 1, HIDE, SWITCH_ALWAYS, Dancing, 2, DANCE, true, 0},
-    {"normal always off repaints", Normal, 0, 1, 1, HIDE, SWITCH_ALWAYS, Normal, 0, HIDE, true, 0},
-    {"normal nohide stops countdown", Normal, 0, 0, 1, HIDE, SWITCH_NOHIDE, Normal, 0, NONE, true, 0},
-    {"normal nohide off arms countdown", Normal, 0, 0, 0, NONE, SWITCH_NOHIDE, Normal, 0, HIDE, true, 0},
-    {"normal other code repaints", Normal, 0, 0, 1, HIDE, OTHER_CODE, Normal, 0, HIDE, true, 0},
-    {"normal stop", Normal, 0, 0, 1, HIDE, STOP, Normal, 0, NONE, false, 0},
-    // Hidden
-    {"hidden click stands", Hidden, 1, 0, 1, NONE, CLICK, Normal, 0, HIDE, true, 0},
-    {"hidden click stands, no hiding", Hidden, 1, 0, 0, NONE, CLICK, Normal, 0, NONE, true, 0},
-    {"hidden dance tick repaints", Hidden, 1, 0, 1, NONE, TICK_DANCE, Hidden, 1, NONE, true, 0},
-    {"hidden hide tick repaints", Hidden, 1, 0, 1, HIDE, TICK_HIDE, Hidden, 1, HIDE, true, 0},
-    {"hidden always on dances", Hidden, 1, 0, 1, NONE, SWITCH_ALWAYS, Dancing, 2, DANCE, true, 0},
-    {"hidden always off repaints", Hidden, 1, 1, 1, NONE, SWITCH_ALWAYS, Hidden, 1, NONE, true, 0},
-    {"hidden nohide stands", Hidden, 1, 0, 1, NONE, SWITCH_NOHIDE, Normal, 0, NONE, true, 0},
-    {"hidden nohide off stands, countdown", Hidden, 1, 0, 0, NONE, SWITCH_NOHIDE, Normal, 0, HIDE, true, 0},
-    {"hidden other code repaints", Hidden, 1, 0, 1, NONE, OTHER_CODE, Hidden, 1, NONE, true, 0},
-    {"hidden stop", Hidden, 1, 0, 1, HIDE, STOP, Hidden, 1, NONE, false, 0},
-    // Dancing
-    {"dancing click does nothing", Dancing, 2, 0, 1, DANCE, CLICK, Dancing, 2, DANCE, false, 0},
-    {"first dance tick counts", Dancing, 2, 0, 1, DANCE, TICK_DANCE, Dancing, 3, DANCE, true, 1},
-    {"last dance tick stands", Dancing, 3, 0, 1, DANCE, TICK_DANCE, Normal, 0, HIDE, true, 0},
-    {"last dance tick stands, no hiding", Dancing, 3, 0, 0, DANCE, TICK_DANCE, Normal, 0, NONE, true, 0},
-    {"last dance tick repeats when always", Dancing, 3, 1, 1, DANCE, TICK_DANCE, Dancing, 2, DANCE, true, 0},
-    {"dancing hide tick repaints", Dancing, 2, 1, 1, BOTH, TICK_HIDE, Dancing, 2, BOTH, true, 0},
-    {"dancing always on repaints", Dancing, 3, 0, 1, DANCE, SWITCH_ALWAYS, Dancing, 3, DANCE, true, 0},
-    {"dancing always off repaints", Dancing, 3, 1, 1, DANCE, SWITCH_ALWAYS, Dancing, 3, DANCE, true, 0},
-    {"dancing nohide repaints", Dancing, 2, 0, 1, DANCE, SWITCH_NOHIDE, Dancing, 2, DANCE, true, 0},
-    {"dancing other code repaints", Dancing, 2, 0, 1, DANCE, OTHER_CODE, Dancing, 2, DANCE, true, 0},
-    {"dancing stop keeps state", Dancing, 3, 0, 1, BOTH, STOP, Dancing, 3, NONE, false, 0},
+    // ANIM_NORMAL
+    {"normal click dances", ANIM_NORMAL, 0, 0, 1, HIDE, CLICK, ANIM_DANCING, 2, DANCE, true, 0},
+    {"normal dance tick repaints", ANIM_NORMAL, 0, 0, 1, HIDE, TICK_DANCE, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"normal hide tick hides", ANIM_NORMAL, 0, 0, 1, HIDE, TICK_HIDE, ANIM_HIDDEN, 1, NONE, true, 0},
+    {"normal always on dances", ANIM_NORMAL, 0, 0, 1, HIDE, SWITCH_ALWAYS, ANIM_DANCING, 2, DANCE, true, 0},
+    {"normal always off repaints", ANIM_NORMAL, 0, 1, 1, HIDE, SWITCH_ALWAYS, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"normal nohide stops countdown", ANIM_NORMAL, 0, 0, 1, HIDE, SWITCH_NOHIDE, ANIM_NORMAL, 0, NONE, true, 0},
+    {"normal nohide off arms countdown", ANIM_NORMAL, 0, 0, 0, NONE, SWITCH_NOHIDE, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"normal other code repaints", ANIM_NORMAL, 0, 0, 1, HIDE, OTHER_CODE, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"normal stop", ANIM_NORMAL, 0, 0, 1, HIDE, STOP, ANIM_NORMAL, 0, NONE, false, 0},
+    // ANIM_HIDDEN
+    {"hidden click stands", ANIM_HIDDEN, 1, 0, 1, NONE, CLICK, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"hidden click stands, no hiding", ANIM_HIDDEN, 1, 0, 0, NONE, CLICK, ANIM_NORMAL, 0, NONE, true, 0},
+    {"hidden dance tick repaints", ANIM_HIDDEN, 1, 0, 1, NONE, TICK_DANCE, ANIM_HIDDEN, 1, NONE, true, 0},
+    {"hidden hide tick repaints", ANIM_HIDDEN, 1, 0, 1, HIDE, TICK_HIDE, ANIM_HIDDEN, 1, HIDE, true, 0},
+    {"hidden always on dances", ANIM_HIDDEN, 1, 0, 1, NONE, SWITCH_ALWAYS, ANIM_DANCING, 2, DANCE, true, 0},
+    {"hidden always off repaints", ANIM_HIDDEN, 1, 1, 1, NONE, SWITCH_ALWAYS, ANIM_HIDDEN, 1, NONE, true, 0},
+    {"hidden nohide stands", ANIM_HIDDEN, 1, 0, 1, NONE, SWITCH_NOHIDE, ANIM_NORMAL, 0, NONE, true, 0},
+    {"hidden nohide off stands, countdown", ANIM_HIDDEN, 1, 0, 0, NONE, SWITCH_NOHIDE, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"hidden other code repaints", ANIM_HIDDEN, 1, 0, 1, NONE, OTHER_CODE, ANIM_HIDDEN, 1, NONE, true, 0},
+    {"hidden stop", ANIM_HIDDEN, 1, 0, 1, HIDE, STOP, ANIM_HIDDEN, 1, NONE, false, 0},
+    // ANIM_DANCING
+    {"dancing click does nothing", ANIM_DANCING, 2, 0, 1, DANCE, CLICK, ANIM_DANCING, 2, DANCE, false, 0},
+    {"first dance tick counts", ANIM_DANCING, 2, 0, 1, DANCE, TICK_DANCE, ANIM_DANCING, 3, DANCE, true, 1},
+    {"last dance tick stands", ANIM_DANCING, 3, 0, 1, DANCE, TICK_DANCE, ANIM_NORMAL, 0, HIDE, true, 0},
+    {"last dance tick stands, no hiding", ANIM_DANCING, 3, 0, 0, DANCE, TICK_DANCE, ANIM_NORMAL, 0, NONE, true, 0},
+    {"last dance tick repeats when always", ANIM_DANCING, 3, 1, 1, DANCE, TICK_DANCE, ANIM_DANCING, 2, DANCE, true, 0},
+    {"dancing hide tick repaints", ANIM_DANCING, 2, 1, 1, BOTH, TICK_HIDE, ANIM_DANCING, 2, BOTH, true, 0},
+    {"dancing always on repaints", ANIM_DANCING, 3, 0, 1, DANCE, SWITCH_ALWAYS, ANIM_DANCING, 3, DANCE, true, 0},
+    {"dancing always off repaints", ANIM_DANCING, 3, 1, 1, DANCE, SWITCH_ALWAYS, ANIM_DANCING, 3, DANCE, true, 0},
+    {"dancing nohide repaints", ANIM_DANCING, 2, 0, 1, DANCE, SWITCH_NOHIDE, ANIM_DANCING, 2, DANCE, true, 0},
+    {"dancing other code repaints", ANIM_DANCING, 2, 0, 1, DANCE, OTHER_CODE, ANIM_DANCING, 2, DANCE, true, 0},
+    {"dancing stop keeps state", ANIM_DANCING, 3, 0, 1, BOTH, STOP, ANIM_DANCING, 3, NONE, false, 0},
 };
 
 const UINT LONG_PERIOD = 600000; // never fires during a test
@@ -151,9 +151,11 @@ TEST_CASE("AnimStart: standing with the countdown, or dancing at once when alway
         int32_t wantState, wantFrame;
         int wantTimers;
     } cases[] = {
-        {0, 1, 4, Normal, 0, HIDE},   {0, 0, 4, Normal, 0, NONE},
-        {1, 0, 4, Dancing, 2, DANCE}, {1, 1, 4, Dancing, 2, BOTH}, // hide timer keeps running under the dance
-        {1, 1, 2, Normal, 0, HIDE},   {1, 0, 2, Normal, 0, NONE},  // no dance frames: always leaves it standing
+        {0, 1, 4, ANIM_NORMAL, 0, HIDE},   {0, 0, 4, ANIM_NORMAL, 0, NONE},
+        // The hide timer keeps running under the dance.
+        {1, 0, 4, ANIM_DANCING, 2, DANCE}, {1, 1, 4, ANIM_DANCING, 2, BOTH},
+        // No dance frames: always leaves it standing.
+        {1, 1, 2, ANIM_NORMAL, 0, HIDE},   {1, 0, 2, ANIM_NORMAL, 0, NONE},
     };
     for (const Case &c : cases) {
         CAPTURE(c.always);
@@ -163,7 +165,7 @@ TEST_CASE("AnimStart: standing with the countdown, or dancing at once when alway
         Frames.List.resize(c.frames);
         Settings.Always = c.always;
         Settings.Hide = c.hide;
-        Anim.State = Hidden;
+        Anim.State = ANIM_HIDDEN;
         Anim.FrameIndex = 1;
         f.Validate();
         AnimStart();
@@ -181,7 +183,7 @@ TEST_CASE("a pass is counted at its first tick and shows every dance frame")
     AnimStart();
     AnimClick();
     std::vector<int32_t> shown{Anim.FrameIndex};
-    while (Anim.State == Dancing && shown.size() < 10) {
+    while (Anim.State == ANIM_DANCING && shown.size() < 10) {
         AnimEvent(ANIM_DANCE_TICK);
         shown.push_back(Anim.FrameIndex);
     }
@@ -195,14 +197,14 @@ TEST_CASE("one dance frame: every tick is a whole pass")
     Frames.List = {"n", "h", "d"};
     AnimClick();
     AnimEvent(ANIM_DANCE_TICK);
-    CHECK(Anim.State == Normal);
+    CHECK(Anim.State == ANIM_NORMAL);
     CHECK(Settings.Count == 1);
 
     Settings.Always = 1;
     AnimEvent(ANIM_ALWAYS_SWITCHED);
     for (int i = 0; i < 5; ++i)
         AnimEvent(ANIM_DANCE_TICK);
-    CHECK(Anim.State == Dancing);
+    CHECK(Anim.State == ANIM_DANCING);
     CHECK(Anim.FrameIndex == 2);
     CHECK(Settings.Count == 6);
 }
@@ -213,11 +215,11 @@ TEST_CASE("no dance frames: a click kills the countdown and nothing dances")
     Frames.List = {"n", "h"};
     AnimStart();
     AnimClick();
-    CHECK(Anim.State == Normal);
+    CHECK(Anim.State == ANIM_NORMAL);
     CHECK(f.RunningTimers() == NONE);
     Settings.Always = 1;
     AnimEvent(ANIM_ALWAYS_SWITCHED);
-    CHECK(Anim.State == Normal);
+    CHECK(Anim.State == ANIM_NORMAL);
     Settings.Hide = 0;
     AnimEvent(ANIM_HIDE_SWITCHED); // hiding off: still no countdown
     Settings.Hide = 1;
@@ -234,9 +236,9 @@ TEST_CASE("clearing always mid-dance lets the pass finish, then the countdown st
     AnimEvent(ANIM_DANCE_TICK); // frame 3, counted
     Settings.Always = 0;
     AnimEvent(ANIM_ALWAYS_SWITCHED);
-    CHECK(Anim.State == Dancing);
+    CHECK(Anim.State == ANIM_DANCING);
     AnimEvent(ANIM_DANCE_TICK);
-    CHECK(Anim.State == Normal);
+    CHECK(Anim.State == ANIM_NORMAL);
     CHECK(Settings.Count == 1);
     CHECK(f.RunningTimers() == HIDE);
 }
@@ -259,7 +261,7 @@ TEST_CASE("a dance stopped before its first tick is not counted")
     AnimClick();
     AnimStop();
     CHECK(Settings.Count == 0);
-    CHECK(Anim.State == Dancing);
+    CHECK(Anim.State == ANIM_DANCING);
     CHECK(f.RunningTimers() == NONE);
 }
 
@@ -293,9 +295,9 @@ TEST_CASE("real timers drive the dance through the window procedure")
     REQUIRE(CreatePanelWindow(parent.get()));
     AnimStart();
     SendMessageW(Panel.Window, WM_LBUTTONDOWN, 0, MAKELPARAM(5, 5));
-    CHECK(Anim.State == Dancing);
+    CHECK(Anim.State == ANIM_DANCING);
     CHECK(GetFocus() == Panel.Window);
-    CHECK(PumpUntil([] { return Anim.State == Normal; }, 5000));
+    CHECK(PumpUntil([] { return Anim.State == ANIM_NORMAL; }, 5000));
     CHECK(Settings.Count == 1);
     // Timer messages are answered by the panel, whatever their id.
     CHECK(SendMessageW(Panel.Window, WM_TIMER, 777, 0) == 0);

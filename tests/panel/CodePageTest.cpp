@@ -16,8 +16,6 @@
 
 namespace {
 
-const UINT MN_GETHMENU_ = 0x01E1;
-
 // Full-width and half-width katakana, a kanji and ASCII: "ソフト ｿﾌﾄ Tuft" and
 // "表示" (ソ and 表 end in the byte 0x5C), as the art file stores them.
 const char KatakanaArt[] = "$Normal\r\n\x83\x5C\x83\x74\x83\x67 \xBF\xCC\xC4 Tuft\r\n\x95\x5C\x8E\xA6\r\n";
@@ -158,7 +156,7 @@ TEST_CASE("the menu and the about box read in Japanese")
         HWND popup = FindThreadWindow("#32768");
         if (!popup)
             return false;
-        labels = Labels((HMENU)SendMessageW(popup, MN_GETHMENU_, 0, 0));
+        labels = Labels((HMENU)SendMessageW(popup, MN_GETHMENU, 0, 0));
         EndMenu();
         return true;
     });

@@ -10,8 +10,6 @@
 
 namespace {
 
-const UINT MN_GETHMENU_ = 0x01E1;
-
 struct Item {
     UINT id;
     std::string label;
@@ -95,7 +93,7 @@ std::vector<Item> MenuWhileOpen(const std::function<void()> &open)
         HWND popup = FindThreadWindow("#32768");
         if (!popup)
             return false;
-        seen = ReadMenu((HMENU)SendMessageW(popup, MN_GETHMENU_, 0, 0));
+        seen = ReadMenu((HMENU)SendMessageW(popup, MN_GETHMENU, 0, 0));
         EndMenu();
         return true;
     });
