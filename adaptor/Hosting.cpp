@@ -90,18 +90,24 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
     plugin_ = plugin;
     const uint32_t generation = generation_;
     HWND made = nullptr;
-    if (plugin->Callbacks().PanelCreate) {
+    bool destroyed;
+    {
+        // The host may let go of the instance inside: after this block only
+        // locals are used.
         PluginCall call(this);
-        made = plugin->Callbacks().PanelCreate(plugin->Host(), parent);
+        if (plugin->Callbacks().PanelCreate)
+            made = plugin->Callbacks().PanelCreate(plugin->Host(), parent);
+        destroyed = generation_ != generation;
+        if (!destroyed)
+            plugin->Attach(made, this, TickProc);
     }
-    if (generation_ != generation) {
+    if (destroyed) {
         // The host destroyed the panel while it was being made: its owner
         // is let go already, and what PanelCreate made goes after it.
         DiscardWindow(made, parent);
         RetrySetAside(entry, true);
         return nullptr;
     }
-    plugin->Attach(made, this, TickProc);
     return made;
 }
 
@@ -150,7 +156,8 @@ void WpnAdaptor::EndPanel(uintptr_t from)
     ++generation_;
     plugin->StopTicks();
     if (PanelDestroyFn destroy = plugin->Callbacks().PanelDestroy) {
-        // The host may let go of the instance inside: nothing below uses it.
+        // The host may let go of the instance inside: below, `this` only
+        // names the hook's instance.
         PluginCall call(this);
         destroy(plugin->Host(), plugin->Window());
     }
