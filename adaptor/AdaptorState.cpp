@@ -3,3 +3,5 @@
 
 ModuleData Module;
 TickData Ticks;
+CallData Calls;
+PluginData Plugins;

@@ -5,7 +5,9 @@
  * where another part changes a member, its comment says so. */
 #pragma once
 #include <windows.h>
+#include <stdint.h>
 
+class PluginModule;
 class WpnAdaptor;
 
 enum { MODULE_TITLE_CHARS = 260 };
@@ -21,10 +23,39 @@ extern ModuleData Module;
 
 /* The tick timer (Hosting.cpp). Live is the instance it ticks: the most
  * recently constructed one (set by the factory, Entry.cpp), null again once
- * that instance is gone. InPanelTick is true while a plug-in's PanelTick
- * runs; a tick arriving then is skipped. */
+ * that instance is gone. Whether a tick is still under way is asked of the
+ * stack (Calls), not kept in a flag that a fault could leave raised. */
 struct TickData {
     WpnAdaptor *Live;
-    bool InPanelTick;
 };
 extern TickData Ticks;
+
+/* Calls into plug-ins under way on this thread (PluginCalls.cpp), one record
+ * each: where the call's frame lies on the stack, and the instance that
+ * holds a reference of its own for the call. A record whose frame is gone
+ * (unwound past by a fault that a dispatcher swallowed) is dropped at the
+ * next entry from the host or a timer. */
+enum { MAX_PLUGIN_CALLS = 64 };
+struct CallRecord {
+    uintptr_t Frame;
+    WpnAdaptor *Adaptor;
+    bool Tick;
+};
+struct CallData {
+    CallRecord Records[MAX_PLUGIN_CALLS];
+    int Count;
+};
+extern CallData Calls;
+
+/* The plug-in modules held (PluginModule.cpp): every owner that holds a
+ * module reference is in the list Owners, linked through the owners. Those
+ * let go by their instance while code of theirs could still run are set
+ * aside: the list owns them, and DeferredUnload.cpp tries them again from
+ * each later entry and from RetryTimer, a thread timer whose procedure is
+ * this module's, which SelfPin keeps loaded while the timer may fire. */
+struct PluginData {
+    PluginModule *Owners;
+    UINT_PTR RetryTimer;
+    HMODULE SelfPin;
+};
+extern PluginData Plugins;

@@ -3,19 +3,23 @@
  * lets it make its window inside the host's parent; without a usable plug-in
  * a help window stands in its place. The tick timer runs on the plug-in's
  * window and ticks the live instance; DestroyPanel ends it all in the order
- * the plug-in relies on: no more ticks, PanelDestroy, then unload. Every call
- * into the plug-in is a PluginCall (PluginCalls.cpp). */
+ * the plug-in relies on: no more ticks, PanelDestroy, then unload, once no
+ * code of the plug-in can run. Every call into the plug-in is a PluginCall
+ * (PluginCalls.h), and the host may come back from inside any of them: each
+ * entry catches up first, and nothing after a call assumes that the instance
+ * still hosts what it hosted before. */
 #include "WpnAdaptor.h"
 
 #include "AdaptorState.h"
-#include "CodePage.h"
+#include "DeferredUnload.h"
+#include "StackFrames.h"
 #include "Folders.h"
 #include "HostLibrary.h"
 #include "HostMemory.h"
 #include "HostRef.h"
-#include "Services.h"
+#include "PluginCalls.h"
 
-#include <string.h>
+#include <new>
 
 namespace {
 
@@ -46,128 +50,130 @@ WideText PluginPath(const wchar_t *folder)
     return WideText(nullptr);
 }
 
+/* The window a PanelCreate returned for a panel that the host destroyed
+ * meanwhile: destroyed in its turn, when it is a window of this thread and
+ * neither the parent nor a window that holds it. */
+void DiscardWindow(HWND made, HWND parent)
+{
+    if (made && IsWindow(made) && GetWindowThreadProcessId(made, nullptr) == GetCurrentThreadId() &&
+        made != parent && !IsChild(made, parent))
+        DestroyWindow(made);
+}
+
 } // namespace
 
 HWND WpnAdaptor::CreatePanel(HWND parent)
 {
+    const uintptr_t entry = ENTRY_FRAME();
+    CatchUp(entry, true);
     // A second CreatePanel would otherwise orphan the first panel's window
     // and unload its module under it.
-    if (module_ || panelWindow_)
-        DestroyPanel();
+    if (plugin_ || helpWindow_)
+        EndPanel(entry);
 
     HostText folder; // given back when this operation ends, whatever the outcome
     OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
     WideText path = PluginPath(folder.get());
-    helpMode_ = true;
-    if (!path.empty()) {
+    PluginModule *plugin = path.empty() ? nullptr : new (std::nothrow) PluginModule;
+    LoadFailure failure = LoadFailure::File;
+    if (plugin) {
         PluginCall call(this); // the two exports are the plug-in's code as well
-        helpMode_ = !FileExists(path.get()) || !LoadPlugin(path.get());
+        failure = plugin->Load(path.get());
     }
+    helpMode_ = failure != LoadFailure::None;
     if (helpMode_) {
+        LetGo(plugin, entry);
         ShowHelp(parent);
-        return panelWindow_;
+        return helpWindow_;
     }
 
+    plugin_ = plugin;
+    const uint32_t generation = generation_;
     HWND made = nullptr;
-    if (callbacks_.PanelCreate) {
+    bool destroyed;
+    {
+        // The host may let go of the instance inside: after this block only
+        // locals are used.
         PluginCall call(this);
-        made = callbacks_.PanelCreate(&host_, parent);
+        if (plugin->Callbacks().PanelCreate)
+            made = plugin->Callbacks().PanelCreate(plugin->Host(), parent);
+        destroyed = generation_ != generation;
+        if (!destroyed)
+            plugin->Attach(made, this, TickProc);
     }
-    if (!module_) // the host destroyed the panel while it was being made
+    if (destroyed) {
+        // The host destroyed the panel while it was being made: its owner
+        // is let go already, and what PanelCreate made goes after it.
+        DiscardWindow(made, parent);
+        RetrySetAside(entry, true);
         return nullptr;
-    panelWindow_ = made;
-    if (panelWindow_) {
-        SetTimer(panelWindow_, TICK_TIMER_ID, TICK_INTERVAL, TickProc);
-        HookPanelWindow();
     }
-    return panelWindow_;
-}
-
-bool WpnAdaptor::LoadPlugin(const wchar_t *path)
-{
-    UnloadPlugin();
-    module_ = LoadLibraryW(path);
-    if (!module_)
-        return false;
-    GiveCodePage(module_); // an ANSI plug-in of another code page than the system's converts with its own
-    info_ = (WpnGetPluginInfoFn)(void *)GetProcAddress(module_, WPN_EXPORT_INFO);
-    initialize_ = (WpnInitializeFn)(void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
-    if (!info_ || !initialize_ || !WPN_INFO_ACCEPTED(info_())) {
-        UnloadPlugin();
-        return false;
-    }
-    memset(&host_, 0, sizeof host_);
-    host_.StructSize = HOST_SERVICES_SIZE;
-    host_.Request = ServiceRequest;
-    host_.Reserved = ServiceReserved;
-    host_.Alloc = ServiceAlloc;
-    host_.Free = ServiceFree;
-    host_.ShowMessage = ServiceShowMessage;
-    memset(&callbacks_, 0, sizeof callbacks_);
-    callbacks_.StructSize = PANEL_CALLBACKS_SIZE;
-    if (initialize_(&callbacks_) != 0) {
-        UnloadPlugin();
-        return false;
-    }
-    return true;
+    return made;
 }
 
 void WpnAdaptor::ShowHelp(HWND parent)
 {
-    panelWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
-                                   Module.Instance, nullptr);
+    helpWindow_ = CreateWindowExW(0, HelpClass, HelpText, HelpStyle, 0, 0, 1, 1, parent, nullptr,
+                                  Module.Instance, nullptr);
     // What tells is the font source handed out, not operation 6's answer,
     // which the host library does not promise.
     HostRef<OIFontSource> fonts;
     OlxGetClient()->GetHostObject(OHOST_FONT_SOURCE, fonts.OutVoid());
-    if (!fonts || !panelWindow_)
+    if (!fonts || !helpWindow_)
         return;
     const OFontRecord *record = (const OFontRecord *)fonts->GetFontRecord();
     if (record && record->Font)
-        SendMessageW(panelWindow_, WM_SETFONT, (WPARAM)record->Font, 0);
+        SendMessageW(helpWindow_, WM_SETFONT, (WPARAM)record->Font, 0);
+}
+
+HWND WpnAdaptor::PanelWindow() const
+{
+    if (helpMode_)
+        return helpWindow_;
+    return plugin_ ? plugin_->Window() : nullptr;
 }
 
 bool WpnAdaptor::DestroyPanel()
 {
-    if (helpMode_) {
-        if (panelWindow_)
-            DestroyWindow(panelWindow_);
-        panelWindow_ = nullptr;
-        return true;
-    }
-    HWND window = panelWindow_;
-    if (window)
-        KillTimer(window, TICK_TIMER_ID);
-    if (module_ && callbacks_.PanelDestroy) {
-        // Taken from the record first: a DestroyPanel from inside it must
-        // not call it again.
-        PanelDestroyFn destroy = callbacks_.PanelDestroy;
-        callbacks_.PanelDestroy = nullptr;
-        PluginCall call(this);
-        destroy(&host_, window);
-    }
-    UnhookPanelWindow(window); // a window the plug-in left standing keeps its own procedure
-    if (module_) {
-        // Nothing reaches the plug-in from here on; its module goes now, or
-        // when the call it is still running returns.
-        UnloadPlugin();
-        memset(&callbacks_, 0, sizeof callbacks_);
-    }
-    // The window is gone with the plug-in; a stale handle could name
-    // another window later.
-    panelWindow_ = nullptr;
+    const uintptr_t entry = ENTRY_FRAME();
+    CatchUp(entry, true);
+    EndPanel(entry);
     return true;
+}
+
+void WpnAdaptor::EndPanel(uintptr_t from)
+{
+    if (helpWindow_) {
+        DestroyWindow(helpWindow_);
+        helpWindow_ = nullptr;
+    }
+    // Out of the instance first: a DestroyPanel from inside PanelDestroy
+    // finds nothing to destroy, a CreatePanel makes a panel of its own.
+    PluginModule *plugin = plugin_;
+    if (!plugin)
+        return;
+    plugin_ = nullptr;
+    ++generation_;
+    plugin->StopTicks();
+    if (PanelDestroyFn destroy = plugin->Callbacks().PanelDestroy) {
+        // The host may let go of the instance inside: below, `this` only
+        // names the hook's instance.
+        PluginCall call(this);
+        destroy(plugin->Host(), plugin->Window());
+    }
+    plugin->Detach(this);
+    LetGo(plugin, from);
 }
 
 void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
 {
+    CatchUp(ENTRY_FRAME(), false);
     // A plug-in that runs a modal loop from its tick (a message box through
     // ShowMessage) would be ticked again inside it, every second.
     WpnAdaptor *live = Ticks.Live;
-    if (Ticks.InPanelTick || !live || !live->module_ || !live->callbacks_.PanelTick)
+    PluginModule *plugin = live ? live->plugin_ : nullptr;
+    if (!plugin || !plugin->Callbacks().PanelTick || TickUnderWay())
         return;
-    PluginCall call(live);
-    Ticks.InPanelTick = true;
-    live->callbacks_.PanelTick(&live->host_, live->panelWindow_);
-    Ticks.InPanelTick = false;
+    PluginCall call(live, PluginCall::Tick);
+    plugin->Callbacks().PanelTick(plugin->Host(), plugin->Window());
 }

@@ -1,132 +1,139 @@
-/* Calls into the hosted plug-in, counted so that its module is never unloaded
- * under code of its own that is still running. A host may destroy the panel
- * from inside a modal loop of the plug-in's (a message box from a tick, a
- * menu or a box from its window procedure): PanelDestroy is still called at
- * once, but FreeLibrary waits until the outermost call returns here, in the
- * adaptor's own code.
- *
- * The panel window's messages count as calls: while the window is hosted,
- * HookedWindowProc stands before the plug-in's own procedure, in the window's
- * own character set so that the plug-in sees its messages unchanged. */
-#include "WpnAdaptor.h"
+/* The records of calls into plug-ins (AdaptorState.h, Calls). A record is
+ * live while its frame lies above the current entry's frame and the frame's
+ * registration is still in the thread's chain of exception handlers: a
+ * dispatcher that catches a fault unwinds the chain past the frames it
+ * skips, and a stale copy of the registration in memory proves nothing. The
+ * handler itself passes every exception on. */
+#include "PluginCalls.h"
 
-#include <new>
+#include "AdaptorState.h"
+#include "CodeInUse.h"
+#include "DeferredUnload.h"
+#include "StackFrames.h"
+#include "WpnAdaptor.h"
 
 namespace {
 
-const wchar_t HookProperty[] = L"PanelBridge.Hook";
+typedef PluginCall::ChainLink ChainLink;
+ChainLink *const CHAIN_END = (ChainLink *)(intptr_t)-1;
+enum { LONGEST_CHAIN = 4096 };
 
-/* What the hook keeps on the window. Adaptor is null once the instance has
- * let go of a window whose hook could not be taken out (another procedure
- * was put before it): the hook then forwards, counting nothing, until the
- * window goes. */
-struct PanelHook {
-    WpnAdaptor *Adaptor;
-    WNDPROC Next;
-    bool Wide;
-};
-
-PanelHook *HookOf(HWND window)
+EXCEPTION_DISPOSITION NTAPI PassOn(EXCEPTION_RECORD *, void *, CONTEXT *, void *)
 {
-    return (PanelHook *)GetPropW(window, HookProperty);
+    return ExceptionContinueSearch;
 }
 
-LONG_PTR SwapProcedure(HWND window, bool wide, LONG_PTR procedure)
+ChainLink *ChainHead()
 {
-    return wide ? SetWindowLongPtrW(window, GWLP_WNDPROC, procedure)
-                : SetWindowLongPtrA(window, GWLP_WNDPROC, procedure);
+    return (ChainLink *)ThreadBlock()->ExceptionList;
 }
 
-/* Takes the hook out when it is the window's procedure; frees its record
- * then, or when the window goes whatever stands before it. */
-void RemoveHook(HWND window, PanelHook *hook, LONG_PTR hookProcedure, bool windowGoing)
+void SetChainHead(ChainLink *link)
 {
-    hook->Adaptor = nullptr;
-    LONG_PTR current = hook->Wide ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
-    bool first = current == hookProcedure;
-    if (first)
-        SwapProcedure(window, hook->Wide, (LONG_PTR)hook->Next);
-    if (first || windowGoing) {
-        RemovePropW(window, HookProperty);
-        delete hook;
+    ThreadBlock()->ExceptionList = (struct _EXCEPTION_REGISTRATION_RECORD *)link;
+}
+
+bool InChain(uintptr_t frame)
+{
+    int steps = 0;
+    for (ChainLink *link = ChainHead(); link && link != CHAIN_END && steps < LONGEST_CHAIN; link = link->Next, ++steps)
+        if ((uintptr_t)link == frame)
+            return true;
+    return false;
+}
+
+/* Removes the records for which `gone` is true, then gives back their
+ * references: a release may delete an instance, so the table is settled
+ * first. */
+template <typename Gone>
+void DropRecords(Gone gone)
+{
+    WpnAdaptor *released[MAX_PLUGIN_CALLS];
+    int releasedCount = 0, kept = 0;
+    for (int i = 0; i < Calls.Count; ++i) {
+        const CallRecord &record = Calls.Records[i];
+        if (gone(record))
+            released[releasedCount++] = record.Adaptor;
+        else
+            Calls.Records[kept++] = record;
     }
+    Calls.Count = kept;
+    for (int i = 0; i < releasedCount; ++i)
+        released[i]->ReleaseCallReference();
 }
 
 } // namespace
 
-WpnAdaptor::PluginCall::PluginCall(WpnAdaptor *adaptor) : adaptor_(adaptor)
-{
-    if (adaptor_) {
-        adaptor_->AddRef();
-        ++adaptor_->callsIn_;
-    }
-}
-
-WpnAdaptor::PluginCall::~PluginCall()
+PluginCall::PluginCall(WpnAdaptor *adaptor, Kind kind) : link_{nullptr, nullptr}, adaptor_(adaptor)
 {
     if (!adaptor_)
         return;
-    if (--adaptor_->callsIn_ == 0 && adaptor_->unloadWhenIdle_) {
-        FreeLibrary(adaptor_->unloadWhenIdle_);
-        adaptor_->unloadWhenIdle_ = nullptr;
+    adaptor_->AddRef();
+    const uintptr_t frame = (uintptr_t)&link_;
+    // Whatever lay at or below this frame before is gone.
+    DropRecords([frame](const CallRecord &record) { return record.Frame <= frame; });
+    if (Calls.Count < MAX_PLUGIN_CALLS) { // deeper still: a fault there leaks a reference
+        link_.Next = ChainHead();
+        link_.Handler = (void *)PassOn;
+        SetChainHead(&link_);
+        Calls.Records[Calls.Count++] = CallRecord{frame, adaptor_, kind == Tick};
+        recorded_ = true;
     }
-    adaptor_->Release(); // may delete the instance: nothing after this
 }
 
-void WpnAdaptor::UnloadPlugin()
+PluginCall::~PluginCall()
 {
-    if (module_) {
-        if (callsIn_ == 0)
-            FreeLibrary(module_);
-        else if (!unloadWhenIdle_)
-            unloadWhenIdle_ = module_;
-        else if (unloadWhenIdle_ == module_)
-            FreeLibrary(module_); // the reference set aside keeps it mapped
-        // A second module let go under the same calls stays loaded for good:
-        // either may have code on the stack.
-        module_ = nullptr;
-    }
-    info_ = nullptr;
-    initialize_ = nullptr;
-}
-
-void WpnAdaptor::HookPanelWindow()
-{
-    // Only a window of this thread: another's procedure cannot be replaced.
-    if (!IsWindow(panelWindow_) || GetWindowThreadProcessId(panelWindow_, nullptr) != GetCurrentThreadId() ||
-        HookOf(panelWindow_))
+    if (!adaptor_)
         return;
-    PanelHook *hook = new (std::nothrow) PanelHook{this, nullptr, IsWindowUnicode(panelWindow_) != FALSE};
-    if (!hook || !SetPropW(panelWindow_, HookProperty, hook)) {
-        delete hook;
-        return;
+    if (recorded_) // and any registration a plug-in left below it
+        SetChainHead(link_.Next);
+    ClearDeadStack(); // what the plug-in's frames of this call left
+    WpnAdaptor *adaptor = adaptor_;
+    const uintptr_t frame = (uintptr_t)&link_;
+    // Records below this one belong to calls whose frames a fault skipped.
+    DropRecords([frame](const CallRecord &record) { return record.Frame < frame; });
+    // The plug-in's frames of this call are gone: what was let go under it
+    // may go now. This call's record still counts its reference.
+    RetrySetAside(frame, false);
+    bool mine = !recorded_;
+    for (int i = 0; i < Calls.Count; ++i) {
+        if (recorded_ && Calls.Records[i].Frame == frame) {
+            Calls.Records[i] = Calls.Records[--Calls.Count];
+            mine = true;
+            break;
+        }
     }
-    hook->Next = (WNDPROC)SwapProcedure(panelWindow_, hook->Wide, (LONG_PTR)HookedWindowProc);
-    if (!hook->Next) {
-        RemovePropW(panelWindow_, HookProperty);
-        delete hook;
-    }
+    if (mine) // else a catch-up took it for gone and gave it back already
+        adaptor->ReleaseCallReference(); // may delete the instance: nothing after this
 }
 
-void WpnAdaptor::UnhookPanelWindow(HWND window)
+void CatchUp(uintptr_t entryFrame, bool fromHost)
 {
-    PanelHook *hook = window ? HookOf(window) : nullptr;
-    if (hook && hook->Adaptor == this)
-        RemoveHook(window, hook, (LONG_PTR)HookedWindowProc, false);
+    DropRecords([entryFrame](const CallRecord &record) {
+        return record.Frame <= entryFrame || !InChain(record.Frame);
+    });
+    RetrySetAside(entryFrame, fromHost);
+}
+bool TickUnderWay()
+{
+    for (int i = 0; i < Calls.Count; ++i)
+        if (Calls.Records[i].Tick)
+            return true;
+    return false;
 }
 
-LRESULT CALLBACK WpnAdaptor::HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+bool CallsUnderWay(uintptr_t above)
 {
-    PanelHook *hook = HookOf(window);
-    if (!hook) // called through a copy of this procedure after it came out
-        return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result;
-    {
-        PluginCall call(hook->Adaptor);
-        result = hook->Wide ? CallWindowProcW(hook->Next, window, message, wParam, lParam)
-                            : CallWindowProcA(hook->Next, window, message, wParam, lParam);
-    } // the call may have ended the hook, the instance and the plug-in
-    if (message == WM_NCDESTROY && (hook = HookOf(window)) != nullptr)
-        RemoveHook(window, hook, (LONG_PTR)HookedWindowProc, true);
-    return result;
+    for (int i = 0; i < Calls.Count; ++i)
+        if (Calls.Records[i].Frame > above)
+            return true;
+    return false;
+}
+
+int CallReferences(const WpnAdaptor *adaptor)
+{
+    int references = 0;
+    for (int i = 0; i < Calls.Count; ++i)
+        references += Calls.Records[i].Adaptor == adaptor;
+    return references;
 }

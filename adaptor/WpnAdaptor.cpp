@@ -4,10 +4,13 @@
  * of host memory that the host owns from then on. */
 #include "WpnAdaptor.h"
 
-#include "HostLibrary.h"
+#include "AdaptorState.h"
+#include "StackFrames.h"
 #include "Folders.h"
+#include "HostLibrary.h"
 #include "HostMemory.h"
 #include "ModuleTitle.h"
+#include "PluginCalls.h"
 
 #include <string.h>
 
@@ -21,11 +24,7 @@ static_assert(sizeof IdPattern / sizeof IdPattern[0] - 3 + MODULE_TITLE_CHARS <=
 
 } // namespace
 
-WpnAdaptor::WpnAdaptor()
-{
-    memset(&host_, 0, sizeof host_);
-    memset(&callbacks_, 0, sizeof callbacks_);
-}
+WpnAdaptor::WpnAdaptor() = default;
 
 WpnAdaptor::~WpnAdaptor()
 {
@@ -33,10 +32,10 @@ WpnAdaptor::~WpnAdaptor()
         Ticks.Live = nullptr;
     // A host that lets go of a ticking panel without DestroyPanel must not
     // leave a timer or a window procedure pointing into this module, which
-    // may unload next.
-    if (!helpMode_ && panelWindow_) {
-        KillTimer(panelWindow_, TICK_TIMER_ID);
-        UnhookPanelWindow(panelWindow_);
+    // may unload next. The plug-in itself stays, as its window does.
+    if (plugin_) {
+        plugin_->Abandon(this);
+        plugin_ = nullptr;
     }
 }
 
@@ -60,10 +59,24 @@ int WpnAdaptor::AddRef()
 
 int WpnAdaptor::Release()
 {
+    // References of calls that a fault cut short go first, so that the last
+    // Release of the host's is the one that deletes.
+    CatchUp(ENTRY_FRAME(), true);
     int remaining = --references_;
     if (remaining == 0)
         delete this;
     return remaining;
+}
+
+void WpnAdaptor::ReleaseCallReference()
+{
+    if (--references_ == 0)
+        delete this;
+}
+
+bool WpnAdaptor::HeldByHost() const
+{
+    return references_ > CallReferences(this);
 }
 
 bool WpnAdaptor::Initialize()
@@ -87,9 +100,10 @@ wchar_t *WpnAdaptor::GetId(wchar_t **out)
 
 BOOL WpnAdaptor::ShowPanel(bool show)
 {
-    if (!panelWindow_)
+    HWND window = PanelWindow();
+    if (!window)
         return FALSE;
-    return ShowWindow(panelWindow_, show ? SW_SHOWNORMAL : SW_HIDE);
+    return ShowWindow(window, show ? SW_SHOWNORMAL : SW_HIDE);
 }
 
 wchar_t *WpnAdaptor::GetName(wchar_t **out)
@@ -105,8 +119,10 @@ wchar_t *WpnAdaptor::GetIconPath(wchar_t **out)
 
 bool WpnAdaptor::Filter(uint32_t value)
 {
-    if (helpMode_ || !module_ || !callbacks_.PanelFilter)
+    CatchUp(ENTRY_FRAME(), true);
+    PluginModule *plugin = plugin_;
+    if (helpMode_ || !plugin || !plugin->Callbacks().PanelFilter)
         return false;
     PluginCall call(this);
-    return callbacks_.PanelFilter(value) != 0;
+    return plugin->Callbacks().PanelFilter(value) != 0;
 }

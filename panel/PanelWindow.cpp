@@ -41,9 +41,12 @@ bool CreatePanelWindow(HWND parent)
 
 void DestroyPanelWindow()
 {
-    if (Panel.Window) {
-        DestroyWindow(Panel.Window);
+    // Let go of before it goes: a host may make the panel again from inside
+    // DestroyWindow (its parent hears of it through WM_PARENTNOTIFY), and the
+    // window made then is the one to keep.
+    if (HWND window = Panel.Window) {
         Panel.Window = nullptr;
+        DestroyWindow(window);
     }
     UnregisterClassA(PanelClassName, Module.Instance);
 }

@@ -110,6 +110,13 @@ void AdaptorRefs::ReleaseAll()
     }
 }
 
+Hosted::Hosted(const std::wstring &file, const std::wstring &plugin, HWND parent, const std::string &bytes)
+    : Deploy(file, plugin, bytes), Refs(Deploy)
+{
+    REQUIRE(Refs.Plugin->Initialize());
+    Panel = Refs.Panel->CreatePanel(parent);
+}
+
 CurrentFolder::CurrentFolder(const std::wstring &path)
 {
     GetCurrentDirectoryW(MAX_PATH, previous_);

@@ -70,6 +70,16 @@ struct AdaptorRefs {
     void ReleaseAll();
 };
 
+/* A deployment, the instance's interfaces, Initialize and CreatePanel with
+ * the parent: a panel as the newer host makes it. */
+struct Hosted {
+    Deployment Deploy;
+    AdaptorRefs Refs;
+    HWND Panel = nullptr;
+    Hosted(const std::wstring &file, const std::wstring &plugin, HWND parent,
+           const std::string &bytes = std::string());
+};
+
 /* The process's current folder while the object lives: where a relative
  * path is resolved. */
 class CurrentFolder {

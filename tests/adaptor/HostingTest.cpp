@@ -16,19 +16,6 @@ const wchar_t HelpText[] = L"WpnAdaptor \u30D7\u30E9\u30B0\u30A4\u30F3\u306E\u4F
 const DWORD HelpStyle = 0x50001044;
 const DWORD GenerousDeadline = 5000;
 
-struct Hosted {
-    Deployment Deploy;
-    AdaptorRefs Refs;
-    HWND Panel = nullptr;
-    Hosted(const std::wstring &file, const std::wstring &plugin, HWND parent,
-           const std::string &bytes = std::string())
-        : Deploy(file, plugin, bytes), Refs(Deploy)
-    {
-        REQUIRE(Refs.Plugin->Initialize());
-        Panel = Refs.Panel->CreatePanel(parent);
-    }
-};
-
 } // namespace
 
 TEST_CASE("a well-behaved plug-in gets its records, its window, ticks and filtered values")
@@ -392,6 +379,55 @@ TEST_CASE("a second CreatePanel replaces the first panel instead of orphaning it
     hosted.Refs.Panel->DestroyPanel();
     CHECK(log->DestroyCalls == 2);
     CHECK_FALSE(hosted.Deploy.PluginLoaded());
+}
+
+TEST_CASE("a CreatePanel after an unload put off by the plug-in's box loads, ticks and unloads its own module once")
+{
+    FakeLogView log;
+    ParentWindow parent;
+    Hosted hosted(L"Later.dll", L"FakeModalTick.wpn", parent.get());
+    REQUIRE(hosted.Panel);
+    OstrelTestSetMessageBoxAnswer(0);
+    ModalProbe host([&] {
+        HWND box = FindThreadWindow("#32770");
+        if (!box)
+            return false;
+        hosted.Refs.Panel->DestroyPanel();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    REQUIRE(PumpUntil([&] { return log->Unloads == 1; }, 15000));
+    HWND second = hosted.Refs.Panel->CreatePanel(parent.get());
+    REQUIRE(second);
+    LONG ticks = log->TickCalls;
+    CHECK(PumpUntil([&] { return log->TickCalls >= ticks + 2; }, GenerousDeadline));
+    CHECK(hosted.Deploy.PluginLoaded());
+    CHECK(log->Unloads == 1);
+    CHECK(hosted.Refs.Panel->DestroyPanel());
+    CHECK_FALSE(IsWindow(second));
+    CHECK_FALSE(hosted.Deploy.PluginLoaded());
+    CHECK(log->Unloads == 2);
+    CHECK_NOTHING_OUT();
+}
+
+TEST_CASE("a window the plug-in leaves standing keeps nothing of the adaptor")
+{
+    FakeLogView log;
+    ParentWindow parent;
+    Hosted hosted(L"Standing.dll", L"FakeLeavesWindow.wpn", parent.get());
+    REQUIRE(hosted.Panel);
+    CHECK(GetPropW(hosted.Panel, L"PanelBridge.Hook") != nullptr); // hosted: the adaptor's hook stands
+    CHECK(hosted.Refs.Panel->DestroyPanel());
+    REQUIRE(IsWindow(hosted.Panel));
+    CHECK(GetPropW(hosted.Panel, L"PanelBridge.Hook") == nullptr);
+    HMODULE owner = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       (LPCWSTR)GetWindowLongPtrA(hosted.Panel, GWLP_WNDPROC), &owner);
+    CHECK(owner != hosted.Deploy.Adaptor());
+    CHECK_FALSE(hosted.Deploy.PluginLoaded()); // its procedure is the system's
+    SendMessageW(hosted.Panel, WM_SETTEXT, 0, (LPARAM)L"still answers");
+    DestroyWindow(hosted.Panel);
+    CHECK_NOTHING_OUT();
 }
 
 TEST_CASE("TuftlingPanel hosted by the adaptor shows the mascot and keeps its settings")

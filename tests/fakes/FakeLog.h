@@ -32,12 +32,13 @@ struct FakeServiceTrace {
 struct FakeLog {
     LONG InfoCalls, InitCalls, CreateCalls, DestroyCalls, TickCalls, FilterCalls;
     LONG TickDepth, MaxTickDepth;    // PanelTick calls under way, and the most at once
-    LONG BoxesShown, BoxesReturned;  // FAKE_MODAL_TICK's message boxes, opened and returned from
+    LONG BoxesShown, BoxesReturned;  // the modal fakes' message boxes, opened and returned from
     LONG Unloads;                    // times the fake module was unloaded
     uintptr_t CallbacksAddress;      // WPN_Initialize's argument
     uint32_t CallbacksSizeSeen;      // its StructSize on entry
     uintptr_t CreateHost, DestroyHost, TickHost;
     HWND CreateParent, Panel, DestroyWindowArg, TickWindow;
+    HWND Child;                      // FAKE_CHILD_BOX's control inside its panel
     uint32_t HostSizeSeen;           // the host record's StructSize in PanelCreate
     uint32_t HostReservedNonZero;    // non-zero bytes among its reserved 124
     uint32_t LastFilterValue;

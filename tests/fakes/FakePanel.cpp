@@ -7,6 +7,17 @@
  * tick, or from its window's procedure on WM_CONTEXTMENU, whose modal loop
  * goes on delivering the host's timers.
  *
+ * The re-entrant ones give the host a modal loop in which to come back:
+ *   FAKE_MODAL_DESTROY   PanelDestroy destroys the window, then shows a box;
+ *   FAKE_MODAL_CREATE    PanelCreate makes the window, then shows a box (a
+ *                        first-run notice) before it returns the window;
+ *   FAKE_CHILD_BOX       the panel holds a control whose own procedure, in
+ *                        this module, shows a box on WM_CONTEXTMENU;
+ *   FAKE_FAULT_TICK      the first PanelTick writes through a null pointer;
+ *   FAKE_LEAVES_WINDOW   PanelDestroy leaves the window standing.
+ * Each panel but the last one's sends its messages through a procedure of
+ * this module, so a window left behind would run code that is gone.
+ *
  * The hostile ones follow the contract's shape but answer with odd values:
  *   FAKE_INFO_HIGH_BITS  WPN_GetPluginInfo answers 0xFFFFFF01: only the low
  *                        byte counts, so this one is used like any other;
@@ -69,9 +80,16 @@ void ExerciseServices(HostServices *host)
 }
 #endif
 
-#if defined(FAKE_MODAL_TICK)
+#if defined(FAKE_MODAL_TICK) || defined(FAKE_MODAL_DESTROY) || defined(FAKE_MODAL_CREATE) || \
+    defined(FAKE_CHILD_BOX)
+#define FAKE_SHOWS_BOXES 1
+#endif
+#if defined(FAKE_SHOWS_BOXES) || defined(FAKE_FAULT_TICK)
+#define FAKE_OWN_PROCEDURE 1
+#endif
+
+#if defined(FAKE_SHOWS_BOXES)
 HostServices *BoxHost; // PanelCreate's host record
-WNDPROC StaticProc;
 
 void ShowBox(HostServices *host)
 {
@@ -80,14 +98,41 @@ void ShowBox(HostServices *host)
     host->ShowMessage(FAKE_MESSAGE, MB_OK);
     ++log->BoxesReturned; // back in this module's code
 }
+#endif
 
-LRESULT CALLBACK BoxOnContextMenu(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+#if defined(FAKE_OWN_PROCEDURE)
+WNDPROC StaticProc;
+
+LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+#if defined(FAKE_MODAL_TICK)
+    if (message == WM_CONTEXTMENU) {
+        ShowBox(BoxHost);
+        return 0;
+    }
+#endif
+    return CallWindowProcA(StaticProc, window, message, wParam, lParam);
+}
+#endif
+
+#if defined(FAKE_CHILD_BOX)
+WNDPROC ChildStaticProc;
+
+LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CONTEXTMENU) {
         ShowBox(BoxHost);
         return 0;
     }
-    return CallWindowProcA(StaticProc, window, message, wParam, lParam);
+    return CallWindowProcA(ChildStaticProc, window, message, wParam, lParam);
+}
+
+void MakeChild(HWND panel)
+{
+    HWND child = CreateWindowExA(0, "STATIC", "fake control", WS_CHILD | WS_VISIBLE, 4, 4, 40, 20, panel, nullptr,
+                                 nullptr, nullptr);
+    ChildStaticProc = (WNDPROC)SetWindowLongPtrA(child, GWLP_WNDPROC, (LONG_PTR)ChildProc);
+    Log.Get()->Child = child;
 }
 #endif
 
@@ -110,8 +155,11 @@ HWND MakePanel(HWND parent)
 #else
     HWND panel = CreateWindowExA(0, "STATIC", "fake panel", WS_CHILD | WS_VISIBLE, 0, 0, 120, 80, parent, nullptr,
                                  nullptr, nullptr);
-#if defined(FAKE_MODAL_TICK)
-    StaticProc = (WNDPROC)SetWindowLongPtrA(panel, GWLP_WNDPROC, (LONG_PTR)BoxOnContextMenu);
+#if defined(FAKE_OWN_PROCEDURE)
+    StaticProc = (WNDPROC)SetWindowLongPtrA(panel, GWLP_WNDPROC, (LONG_PTR)PanelProc);
+#endif
+#if defined(FAKE_CHILD_BOX)
+    MakeChild(panel);
 #endif
     return panel;
 #endif
@@ -129,11 +177,15 @@ HWND WPN_CALL PanelCreate(HostServices *host, HWND parent)
         log->HostReservedNonZero += byte != 0;
 #if defined(FAKE_GOOD)
     ExerciseServices(host);
-#elif defined(FAKE_MODAL_TICK)
+#elif defined(FAKE_SHOWS_BOXES)
     BoxHost = host;
 #endif
-    log->Panel = MakePanel(parent);
-    return log->Panel;
+    HWND panel = MakePanel(parent);
+    log->Panel = panel;
+#if defined(FAKE_MODAL_CREATE)
+    ShowBox(host);
+#endif
+    return panel;
 }
 
 int32_t WPN_CALL PanelDestroy(HostServices *host, HWND panel)
@@ -142,9 +194,14 @@ int32_t WPN_CALL PanelDestroy(HostServices *host, HWND panel)
     ++log->DestroyCalls;
     log->DestroyHost = (uintptr_t)host;
     log->DestroyWindowArg = panel;
+#if !defined(FAKE_LEAVES_WINDOW)
     // Only a window this plug-in made is its to destroy; never the parent.
     if (panel && panel == log->Panel && panel != log->CreateParent && IsWindow(panel))
         DestroyWindow(panel);
+#endif
+#if defined(FAKE_MODAL_DESTROY)
+    ShowBox(host);
+#endif
     return 0;
 }
 
@@ -154,6 +211,12 @@ int32_t WPN_CALL PanelTick(HostServices *host, HWND panel)
     ++log->TickCalls;
     log->TickHost = (uintptr_t)host;
     log->TickWindow = panel;
+#if defined(FAKE_FAULT_TICK)
+    if (log->TickCalls == 1) {
+        volatile int *volatile nowhere = nullptr; // read at run time: the compiler cannot drop the write
+        *nowhere = 1;
+    }
+#endif
     if (++log->TickDepth > log->MaxTickDepth)
         log->MaxTickDepth = log->TickDepth;
 #if defined(FAKE_MODAL_TICK)

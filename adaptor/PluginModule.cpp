@@ -1,0 +1,132 @@
+/* Loading a panel plug-in through the contract, holding it, and deciding
+ * when it can go. Every owner that holds a module reference is linked into
+ * Plugins.Owners: LoadLibraryW of a file already loaded gives the same handle
+ * with one more reference, so while another owner holds the same module this
+ * owner's reference can go without unmapping any code. */
+#include "PluginModule.h"
+
+#include "AdaptorState.h"
+#include "CodePage.h"
+#include "HostLibrary.h"
+#include "PanelHook.h"
+#include "Services.h"
+
+#include <string.h>
+
+PluginModule::PluginModule()
+{
+    memset(&records_, 0, sizeof records_);
+}
+
+PluginModule::~PluginModule()
+{
+    if (module_) {
+        FreeLibrary(module_);
+        module_ = nullptr;
+    }
+    info_ = nullptr;
+    initialize_ = nullptr;
+    Unlink();
+}
+
+LoadFailure PluginModule::Load(const wchar_t *path)
+{
+    if (!FileExists(path))
+        return LoadFailure::File;
+    module_ = LoadLibraryW(path);
+    if (!module_)
+        return LoadFailure::Load;
+    GiveCodePage(module_); // an ANSI plug-in of another code page than the system's converts with its own
+    image_ = ImageOf(module_);
+    Link();
+    info_ = (WpnGetPluginInfoFn)(void *)GetProcAddress(module_, WPN_EXPORT_INFO);
+    initialize_ = (WpnInitializeFn)(void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
+    if (!info_ || !initialize_)
+        return LoadFailure::Exports;
+    if (!WPN_INFO_ACCEPTED(info_()))
+        return LoadFailure::Info;
+    HostServices &host = records_.Host;
+    memset(&host, 0, sizeof host);
+    host.StructSize = HOST_SERVICES_SIZE;
+    host.Request = ServiceRequest;
+    host.Reserved = ServiceReserved;
+    host.Alloc = ServiceAlloc;
+    host.Free = ServiceFree;
+    host.ShowMessage = ServiceShowMessage;
+    memset(&records_.Callbacks, 0, sizeof records_.Callbacks);
+    records_.Callbacks.StructSize = PANEL_CALLBACKS_SIZE;
+    if (initialize_(&records_.Callbacks) != 0)
+        return LoadFailure::Initialise;
+    return LoadFailure::None;
+}
+
+void PluginModule::Attach(HWND window, WpnAdaptor *adaptor, TIMERPROC tick)
+{
+    window_ = window;
+    if (!window_)
+        return;
+    SetTimer(window_, TICK_TIMER_ID, TICK_INTERVAL, tick);
+    HookWindow(window_, adaptor);
+}
+
+void PluginModule::StopTicks()
+{
+    if (window_)
+        KillTimer(window_, TICK_TIMER_ID);
+}
+
+void PluginModule::Detach(WpnAdaptor *adaptor)
+{
+    StopTicks();
+    // A window the plug-in left standing keeps its own procedure.
+    UnhookWindow(window_, adaptor);
+}
+
+bool PluginModule::Unloadable(uintptr_t from) const
+{
+    if (!module_)
+        return true;
+    // A frame of the plug-in may still use the records too, so this holds
+    // even while another owner keeps the code mapped.
+    if (StackReturnsInto(image_, from))
+        return false;
+    return OtherOwnerHolds() || !WindowRunsIn(image_);
+}
+
+void PluginModule::Abandon(WpnAdaptor *adaptor)
+{
+    Detach(adaptor);
+    // Its reference is never given back, so it vouches for no other owner.
+    Unlink();
+}
+
+bool PluginModule::OtherOwnerHolds() const
+{
+    for (const PluginModule *owner = Plugins.Owners; owner; owner = owner->next_)
+        if (owner != this && owner->module_ == module_)
+            return true;
+    return false;
+}
+
+void PluginModule::Link()
+{
+    if (linked_)
+        return;
+    next_ = Plugins.Owners;
+    Plugins.Owners = this;
+    linked_ = true;
+}
+
+void PluginModule::Unlink()
+{
+    if (!linked_)
+        return;
+    for (PluginModule **link = &Plugins.Owners; *link; link = &(*link)->next_) {
+        if (*link == this) {
+            *link = next_;
+            break;
+        }
+    }
+    next_ = nullptr;
+    linked_ = false;
+}
