@@ -102,7 +102,7 @@ private:
     int count_ = 0;
 };
 
-PluginPages Plugins;
+PluginPages Pages;
 
 DWORD ImageSize(HMODULE module)
 {
@@ -177,7 +177,7 @@ UINT CodePageOfModule(HMODULE module, LCID *locale)
 
 void GiveCodePage(HMODULE module)
 {
-    Plugins.Forget(module); // a module loaded afresh at an address used before
+    Pages.Forget(module); // a module loaded afresh at an address used before
     LCID locale;
     UINT codePage = CodePageOfModule(module, &locale);
     // A plug-in of the system's code page is recorded too, with code page 0,
@@ -186,25 +186,25 @@ void GiveCodePage(HMODULE module)
     if (!foreign)
         codePage = locale = 0;
     // Registered first: a redirected call finds its code page from the start.
-    if (Plugins.Add({module, (const BYTE *)module + ImageSize(module), codePage, locale}) && foreign)
+    if (Pages.Add({module, (const BYTE *)module + ImageSize(module), codePage, locale}) && foreign)
         PatchImports(module, true);
 }
 
 UINT CodePageAt(const void *address)
 {
-    const PluginPage *page = Plugins.Find(address);
+    const PluginPage *page = Pages.Find(address);
     return page ? page->CodePage : 0;
 }
 
 bool IsForeignPluginCode(const void *address)
 {
-    const PluginPage *page = Plugins.Holding(address);
+    const PluginPage *page = Pages.Holding(address);
     return page && page->CodePage;
 }
 
 LCID LocaleAt(const void *address)
 {
-    const PluginPage *page = Plugins.Find(address);
+    const PluginPage *page = Pages.Find(address);
     return page ? page->Locale : 0;
 }
 
