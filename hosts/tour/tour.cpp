@@ -380,15 +380,7 @@ int main()
         PostMessageW(about, WM_COMMAND, IDOK, 0);
     Wait(300);
 
-    PostMessageW(hostWindow, WM_CLOSE, 0, 0);
-    DWORD exitCode = 1;
-    if (WaitForSingleObject(pi.hProcess, 20000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &exitCode);
-    else
-        TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    printf("ostrelhost exit code %lu\n", exitCode);
+    DWORD exitCode = CloseHost(pi, hostWindow);
 
     int failed = exitCode != 0;
     for (const Step &s : Steps)
