@@ -1,51 +1,68 @@
-/* A module built for another machine is named as such before LoadLibraryW
- * is asked: the loader would only say "error 193", which means nothing to
- * most authors. */
-#include "LoadSteps.h"
+/* The load steps a host takes once the file is found: load the module, bind
+ * the exports, ask the info byte, fill the records, initialise. Each step sees
+ * only what it is given; which step failed and what it saw goes back in the
+ * failure, and the caller decides what to unload. PanelBridge calls these and
+ * nothing else of the loader, so they sit in a file of their own. */
+#include "PanelLoader.h"
 
-#include "Paths.h" // ReadFileBytes
-#include "PeImage.h"
+#include <string.h>
 
-#include <stdio.h>
-
-StepResult LoadStep(const std::wstring &path, PluginSteps &plugin)
+LoadFailure ModuleStep(const wchar_t *path, HMODULE *module)
 {
-    std::string bytes;
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES || !ReadFileBytes(path, bytes))
-        return {false, "no such file"};
-    PeImage image = ReadPeImage(bytes);
-    if (image.Valid && image.Machine != PE_MACHINE_I386)
-        return {false, "a " + MachineName(image.Machine) + " module, which a 32-bit host cannot load: build it "
-                                                            "for 32-bit x86"};
-    plugin.Module = LoadLibraryW(path.c_str());
-    if (!plugin.Module) {
-        char text[80];
-        snprintf(text, sizeof text, "not a loadable 32-bit DLL (error %lu)", (unsigned long)GetLastError());
-        return {false, text};
+    LoadFailure failure;
+    *module = LoadLibraryW(path);
+    if (!*module) {
+        failure.Step = LoadStep::Module;
+        failure.Seen = GetLastError();
     }
-    return {true, ""};
+    return failure;
 }
 
-StepResult ExportsStep(PluginSteps &plugin)
+LoadFailure ExportsStep(HMODULE module, WpnGetPluginInfoFn *info, WpnInitializeFn *initialize)
 {
-    plugin.Info = (const void *)GetProcAddress(plugin.Module, WPN_EXPORT_INFO);
-    plugin.Initialize = (const void *)GetProcAddress(plugin.Module, WPN_EXPORT_INITIALIZE);
-    if (plugin.Info && plugin.Initialize)
-        return {true, "WPN_GetPluginInfo, WPN_Initialize"};
-    return {false, std::string("missing ") + (plugin.Info ? "" : "WPN_GetPluginInfo") +
-                       (!plugin.Info && !plugin.Initialize ? " and " : "") +
-                       (plugin.Initialize ? "" : "WPN_Initialize")};
+    LoadFailure failure;
+    *info = (WpnGetPluginInfoFn)(void *)GetProcAddress(module, WPN_EXPORT_INFO);
+    *initialize = (WpnInitializeFn)(void *)GetProcAddress(module, WPN_EXPORT_INITIALIZE);
+    failure.Missing = (*info ? 0 : MISSING_INFO) | (*initialize ? 0 : MISSING_INITIALIZE);
+    if (failure.Missing)
+        failure.Step = LoadStep::Exports;
+    return failure;
 }
 
-StepResult InfoByteStep(PluginSteps &plugin, InfoCaller call)
+LoadFailure InfoStep(uint32_t info)
 {
-    plugin.InfoValue = call(plugin.Info);
-    char text[80];
-    const unsigned long info = plugin.InfoValue;
-    if (WPN_INFO_ACCEPTED(plugin.InfoValue)) {
-        snprintf(text, sizeof text, "0x%04lX has low byte 0x01", info);
-        return {true, text};
+    LoadFailure failure;
+    if (!WPN_INFO_ACCEPTED(info)) {
+        failure.Step = LoadStep::Info;
+        failure.Seen = info;
     }
-    snprintf(text, sizeof text, "0x%04lX has low byte 0x%02lX, must be 0x01", info, info & 0xFF);
-    return {false, text};
+    return failure;
+}
+
+LoadFailure InitialiseStep(int32_t result)
+{
+    LoadFailure failure;
+    if (result != 0) {
+        failure.Step = LoadStep::Initialise;
+        failure.Seen = (uint32_t)result;
+    }
+    return failure;
+}
+
+void FillHostServices(HostServices *host, WpnRequestFn request, WpnReservedFn reserved, WpnAllocFn alloc,
+                      WpnFreeFn free, WpnShowMessageFn showMessage)
+{
+    memset(host, 0, sizeof *host);
+    host->StructSize = HOST_SERVICES_SIZE;
+    host->Request = request;
+    host->Reserved = reserved;
+    host->Alloc = alloc;
+    host->Free = free;
+    host->ShowMessage = showMessage;
+}
+
+void PrepareCallbacks(PanelCallbacks *callbacks)
+{
+    memset(callbacks, 0, sizeof *callbacks);
+    callbacks->StructSize = PANEL_CALLBACKS_SIZE;
 }
