@@ -75,12 +75,13 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
     OlxGetClient()->GetFolder(FOLDER_KIND_PANEL, folder.Out());
     WideText path = PluginPath(folder.get());
     PluginModule *plugin = path.empty() ? nullptr : new (std::nothrow) PluginModule;
-    LoadFailure failure = LoadFailure::File;
+    LoadFailure failure;
+    failure.Step = LoadStep::File;
     if (plugin) {
         PluginCall call(this); // the two exports are the plug-in's code as well
         failure = plugin->Load(path.get());
     }
-    helpMode_ = failure != LoadFailure::None;
+    helpMode_ = bool(failure);
     if (helpMode_) {
         LetGo(plugin, entry);
         ShowHelp(parent);

@@ -31,33 +31,22 @@ PluginModule::~PluginModule()
 
 LoadFailure PluginModule::Load(const wchar_t *path)
 {
-    if (!FileExists(path))
-        return LoadFailure::File;
-    module_ = LoadLibraryW(path);
-    if (!module_)
-        return LoadFailure::Load;
+    LoadFailure failure;
+    if (!FileExists(path)) { // the host library's test of the path, not the loader's
+        failure.Step = LoadStep::File;
+        return failure;
+    }
+    if ((failure = ModuleStep(path, &module_)))
+        return failure;
     GiveCodePage(module_); // an ANSI plug-in of another code page than the system's converts with its own
     image_ = ImageOf(module_);
     Link();
-    info_ = (WpnGetPluginInfoFn)(void *)GetProcAddress(module_, WPN_EXPORT_INFO);
-    initialize_ = (WpnInitializeFn)(void *)GetProcAddress(module_, WPN_EXPORT_INITIALIZE);
-    if (!info_ || !initialize_)
-        return LoadFailure::Exports;
-    if (!WPN_INFO_ACCEPTED(info_()))
-        return LoadFailure::Info;
-    HostServices &host = records_.Host;
-    memset(&host, 0, sizeof host);
-    host.StructSize = HOST_SERVICES_SIZE;
-    host.Request = ServiceRequest;
-    host.Reserved = ServiceReserved;
-    host.Alloc = ServiceAlloc;
-    host.Free = ServiceFree;
-    host.ShowMessage = ServiceShowMessage;
-    memset(&records_.Callbacks, 0, sizeof records_.Callbacks);
-    records_.Callbacks.StructSize = PANEL_CALLBACKS_SIZE;
-    if (initialize_(&records_.Callbacks) != 0)
-        return LoadFailure::Initialise;
-    return LoadFailure::None;
+    if ((failure = ExportsStep(module_, &info_, &initialize_)) || (failure = InfoStep(info_())))
+        return failure;
+    FillHostServices(&records_.Host, ServiceRequest, ServiceReserved, ServiceAlloc, ServiceFree,
+                     ServiceShowMessage);
+    PrepareCallbacks(&records_.Callbacks);
+    return InitialiseStep(initialize_(&records_.Callbacks));
 }
 
 void PluginModule::Attach(HWND window, WpnAdaptor *adaptor, TIMERPROC tick)

@@ -11,6 +11,7 @@
  * that call gets an owner of its own. */
 #pragma once
 #include "CodeInUse.h"
+#include "PanelLoader.h"
 #include "WpnContract.h"
 
 #include <windows.h>
@@ -19,16 +20,6 @@ class WpnAdaptor;
 
 /* The tick timer on the plug-in's panel window. */
 enum { TICK_TIMER_ID = 12345, TICK_INTERVAL = 1000 };
-
-/* The load step that failed. */
-enum class LoadFailure {
-    None,
-    File,       // no file at the path
-    Load,       // LoadLibraryW refused it
-    Exports,    // WPN_GetPluginInfo or WPN_Initialize missing
-    Info,       // the info result's low byte is not 1
-    Initialise, // WPN_Initialize answered non-zero
-};
 
 class PluginModule {
 public:

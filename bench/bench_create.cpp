@@ -9,7 +9,7 @@
 #include "Bench.h"
 #include "PanelWindow.h"
 #include "Paths.h"
-#include "WpnLoader.h"
+#include "PanelLoader.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -70,9 +70,9 @@ int main()
     PanelCallbacks callbacks;
     LoadedPlugin plugin;
     std::wstring path = ProgramFolder() + L"TuftlingPanel.wpn";
-    LoadError error = LoadPanelPlugin(path.c_str(), &callbacks, &plugin);
-    if (error != LoadError::None || !callbacks.PanelCreate || !callbacks.PanelDestroy) {
-        fprintf(stderr, "bench_create: TuftlingPanel.wpn: %s\n", DescribeLoadError(error));
+    LoadFailure failure = LoadPanelPlugin(path.c_str(), &callbacks, &plugin);
+    if (failure || !callbacks.PanelCreate || !callbacks.PanelDestroy) {
+        fprintf(stderr, "bench_create: TuftlingPanel.wpn: %s\n", DescribeLoadFailure(failure).Text);
         return 1;
     }
 

@@ -5,7 +5,7 @@
  * round of each; the goal is TuftlingPanel within 1.3x of the minimal one. */
 #include "Bench.h"
 #include "Paths.h"
-#include "WpnLoader.h"
+#include "PanelLoader.h"
 
 #include <stdio.h>
 #include <string>
@@ -22,7 +22,7 @@ double TimeCycles(const std::wstring &path)
     for (int i = 0; i < CYCLES; ++i) {
         PanelCallbacks callbacks;
         LoadedPlugin plugin;
-        if (LoadPanelPlugin(path.c_str(), &callbacks, &plugin) != LoadError::None)
+        if (LoadPanelPlugin(path.c_str(), &callbacks, &plugin))
             return -1;
         UnloadPanelPlugin(&plugin);
     }

@@ -1,10 +1,10 @@
-# The shipped_sources test: no shipped program builds from the test hosts or
-# the tests. Run as
+# The shipped_sources test: no shipped program builds from the test hosts
+# (and their testkit), the tests or the benchmarks. Run as
 #   cmake -DLIST=<build>/shipped-sources.txt -DROOT=<source tree> [-DEXTRA=target=path,...] -P CheckShipped.cmake
 # over the entries cmake/ShippedSources.cmake wrote (EXTRA adds some, so that
 # the suite can show the check failing). Fails when a defining folder, a
-# source file or an include folder lies under hosts/ or tests/, or when a
-# file in the shipped folders names hosts/ or tests/ in an #include.
+# source file or an include folder lies under hosts/, tests/ or bench/, or
+# when a file in the shipped folders names one of them in an #include.
 
 file(STRINGS "${LIST}" entries)
 if(DEFINED EXTRA)
@@ -22,7 +22,7 @@ foreach(entry IN LISTS entries)
   string(REGEX REPLACE "=.*" "" target "${entry}")
   string(REGEX REPLACE "^[^=]*=" "" path "${entry}")
   file(RELATIVE_PATH relative "${ROOT}" "${path}")
-  if(relative MATCHES "^(hosts|tests)(/|$)")
+  if(relative MATCHES "^(hosts|tests|bench)(/|$)")
     message("${target} builds from ${relative}")
     math(EXPR faults "${faults} + 1")
   elseif(IS_DIRECTORY "${path}")
@@ -42,8 +42,8 @@ list(REMOVE_DUPLICATES files)
 foreach(file IN LISTS files)
   file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
   foreach(line IN LISTS includes)
-    if(line MATCHES "[\"</](hosts|tests)/")
-      message("${file} includes from the test hosts or tests: ${line}")
+    if(line MATCHES "[\"</](hosts|tests|bench)/")
+      message("${file} includes from the test hosts, tests or benchmarks: ${line}")
       math(EXPR faults "${faults} + 1")
     endif()
   endforeach()

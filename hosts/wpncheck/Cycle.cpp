@@ -6,9 +6,9 @@
  * before the module is unloaded, so that the run can go on. */
 #include "Cycle.h"
 
-#include "LoadSteps.h"
 #include "MenuCloser.h"
 #include "ObjectCount.h"
+#include "PanelLoader.h"
 #include "Paths.h"
 #include "Pump.h"
 #include "Report.h"
@@ -133,7 +133,7 @@ private:
 
     InstrumentedHost &host_;
     const CycleSetup &setup_;
-    PluginSteps plugin_;
+    LoadedPlugin plugin_;
     PanelCallbacks slots_ = {};
     HWND panel_ = nullptr;
     int gdiBefore_ = 0, windowsBefore_ = 0;
@@ -151,17 +151,17 @@ private:
 // to fire at least once.
 const DWORD LateUseMs = 1000;
 
-// What to change, for a module that LoadLibraryW refused.
-const char *LoadFix(const std::string &detail)
+// What to change, for a module that the load step refused.
+const char *LoadFix(const LoadFailure &failure)
 {
-    if (detail == "no such file")
+    if (failure.Step == LoadStep::File)
         return ": give the path of the .wpn file";
-    if (detail.find("(error 126)") != std::string::npos)
+    if (failure.Step == LoadStep::Module && failure.Seen == ERROR_MOD_NOT_FOUND)
         return ": a DLL it imports is missing; link the compiler's runtime statically (mingw-w64: -static-libgcc, "
                "and -static for C++; MSVC: /MT)";
-    if (detail.find("not a loadable") != std::string::npos)
+    if (failure.Step == LoadStep::Module)
         return ": build it as a 32-bit DLL (mingw-w64: i686-w64-mingw32-gcc -shared; MSVC: x86 tools, /LD)";
-    return "";
+    return ""; // the machine step's words say it
 }
 
 bool Cycle::Run()
@@ -206,19 +206,30 @@ bool Cycle::Run()
 bool Cycle::Load()
 {
     Stage = "load";
-    StepResult step = LoadStep(setup_.PluginPath, plugin_);
-    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "load", "%s%s%s%s", Narrow(setup_.PluginPath).c_str(),
-             step.Passed ? "" : ": ", step.Detail.c_str(), step.Passed ? "" : LoadFix(step.Detail));
-    return step.Passed;
+    const wchar_t *path = setup_.PluginPath.c_str();
+    LoadFailure failure = MachineStep(path);
+    if (!failure)
+        failure = ModuleStep(path, &plugin_.Module);
+    if (!failure) {
+        Out.Line(Verdict::Pass, "load", "%s", Narrow(setup_.PluginPath).c_str());
+        return true;
+    }
+    Out.Line(Verdict::Fail, "load", "%s: %s%s", Narrow(setup_.PluginPath).c_str(), DescribeLoadFailure(failure).Text,
+             LoadFix(failure));
+    return false;
 }
 
 bool Cycle::Exports()
 {
-    StepResult step = ExportsStep(plugin_);
-    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "exports", "%s%s", step.Detail.c_str(),
-             step.Passed ? "" : ": name both exports in a .def file given to the linker (in C++ also declare them "
-                                "extern \"C\")");
-    return step.Passed;
+    LoadFailure failure = ExportsStep(plugin_.Module, &plugin_.Info, &plugin_.Initialize);
+    if (!failure) {
+        Out.Line(Verdict::Pass, "exports", WPN_EXPORT_INFO ", " WPN_EXPORT_INITIALIZE);
+        return true;
+    }
+    Out.Line(Verdict::Fail, "exports",
+             "%s: name both exports in a .def file given to the linker (in C++ also declare them extern \"C\")",
+             DescribeLoadFailure(failure).Text);
+    return false;
 }
 
 // Hosts bind only the plain names; the decorated ones are a courtesy to
@@ -249,24 +260,29 @@ void Cycle::DecoratedNames()
 bool Cycle::InfoByte()
 {
     Stage = "WPN_GetPluginInfo";
-    StepResult step =
-        InfoByteStep(plugin_, [](const void *info) { return Stack.Call("WPN_GetPluginInfo", info, {}); });
-    Out.Line(step.Passed ? Verdict::Pass : Verdict::Fail, "info byte", "%s%s", step.Detail.c_str(),
-             step.Passed ? "" : ": return a value whose low byte is 1 from WPN_GetPluginInfo");
-    return step.Passed;
+    plugin_.InfoValue = Stack.Call("WPN_GetPluginInfo", (const void *)plugin_.Info, {});
+    LoadFailure failure = InfoStep(plugin_.InfoValue);
+    if (!failure) {
+        Out.Line(Verdict::Pass, "info byte", "0x%04lX has low byte 0x01", (unsigned long)plugin_.InfoValue);
+        return true;
+    }
+    Out.Line(Verdict::Fail, "info byte", "%s: return a value whose low byte is 1 from WPN_GetPluginInfo",
+             DescribeLoadFailure(failure).Text);
+    return false;
 }
 
 bool Cycle::Initialize()
 {
     Stage = "WPN_Initialize";
     CallbackRecord &record = callbackRecord_;
-    int32_t result = (int32_t)Stack.Call("WPN_Initialize", plugin_.Initialize, {U32(record.Get())});
+    // Not PrepareCallbacks: the record's reserved bytes carry the pattern.
+    LoadFailure failure =
+        InitialiseStep((int32_t)Stack.Call("WPN_Initialize", (const void *)plugin_.Initialize, {U32(record.Get())}));
     record.Seal();
-    if (result != 0) {
+    if (failure) {
         Out.Line(Verdict::Fail, "initialize result",
-                 "WPN_Initialize returned %ld, must be 0: return 0 once the slots are written (any other result "
-                 "makes a host unload the plug-in)",
-                 (long)result);
+                 "%s: return 0 once the slots are written (any other result makes a host unload the plug-in)",
+                 DescribeLoadFailure(failure).Text);
         return false;
     }
     Out.Line(Verdict::Pass, "initialize result", "0");

@@ -8,7 +8,7 @@
  * "setting\" beside this program. A plug-in that cannot be used is named in
  * one line on stderr and the exit code is 2. */
 #include "Paths.h"
-#include "WpnLoader.h"
+#include "PanelLoader.h"
 
 #include <shellapi.h>
 #include <stdio.h>
@@ -141,9 +141,9 @@ int main()
 
     plugin = FullPath(plugin);
     FillHostServices(Host, Request, Reserved, Alloc, Free, ShowMessage);
-    LoadError error = LoadPanelPlugin(plugin.c_str(), &Callbacks, &Plugin);
-    if (error != LoadError::None) {
-        fprintf(stderr, "wpnhost: %s: %s\n", Narrow(plugin).c_str(), DescribeLoadError(error));
+    LoadFailure failure = LoadPanelPlugin(plugin.c_str(), &Callbacks, &Plugin);
+    if (failure) {
+        fprintf(stderr, "wpnhost: %s: %s\n", Narrow(plugin).c_str(), DescribeLoadFailure(failure).Text);
         return 2;
     }
 

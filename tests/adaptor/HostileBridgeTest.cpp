@@ -69,7 +69,7 @@ TEST_CASE("files that are no usable plug-in give the help window, and wpnhost na
         {"an empty file", "", "not a loadable 32-bit DLL", 0, 0},
         {"the first half of TuftlingPanel.wpn", panel.substr(0, panel.size() / 2), "not a loadable 32-bit DLL", 0,
          0},
-        {"WPN_Initialize answers 0xDEADBEEF", ProgramFile(L"FakeInitGarbage.wpn"), "WPN_Initialize returned non-zero",
+        {"WPN_Initialize answers 0xDEADBEEF", ProgramFile(L"FakeInitGarbage.wpn"), "WPN_Initialize returned -559038737, must be 0",
          1, 1},
     };
 #if TUFT_HAVE_FAKE64

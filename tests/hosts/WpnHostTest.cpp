@@ -65,5 +65,5 @@ TEST_CASE("wpnhost names why a plug-in cannot be used")
     // A real DLL without the contract's exports: the host program itself.
     Run noExports = RunHost(L"\"" + ProgramFolder() + L"wpnhost.exe\"");
     CHECK(noExports.ExitCode == 2);
-    CHECK(noExports.Errors.find("missing export") != std::string::npos);
+    CHECK(noExports.Errors.find("missing WPN_GetPluginInfo and WPN_Initialize") != std::string::npos);
 }

@@ -11,7 +11,7 @@
 #include "OstrelInterfaces.h"
 #include "OstrelLib.h"
 #include "TuftlingVersion.h"
-#include "WpnLoader.h"
+#include "PanelLoader.h"
 
 #include <set>
 #include <sstream>
@@ -112,7 +112,7 @@ TEST_CASE("the plug-in in the package passes the contract's loading steps")
 {
     PanelCallbacks callbacks;
     LoadedPlugin plugin;
-    CHECK(LoadPanelPlugin((PackageFolder() + L"TuftlingPanel.wpn").c_str(), &callbacks, &plugin) == LoadError::None);
+    CHECK(LoadPanelPlugin((PackageFolder() + L"TuftlingPanel.wpn").c_str(), &callbacks, &plugin) .Step == LoadStep::None);
     CHECK(plugin.InfoValue == 0x6701);
     UnloadPanelPlugin(&plugin);
 }

@@ -63,7 +63,7 @@ TEST_CASE("callbacks remove their own arguments")
         return;
     TempDir dir;
     PanelHarness host;
-    REQUIRE(host.Error() == LoadError::None);
+    REQUIRE(host.Error().Step == LoadStep::None);
     host.SetSettingsFolder(dir.Ansi());
     ParentWindow parent;
     int32_t moved = 1;

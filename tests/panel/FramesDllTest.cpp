@@ -56,7 +56,7 @@ struct LivePanel {
 
     LivePanel()
     {
-        REQUIRE(host.Error() == LoadError::None);
+        REQUIRE(host.Error().Step == LoadStep::None);
         REQUIRE(WriteFileBytes(dir / L"TuftlingPanel.ini", QuietTimers));
         host.SetSettingsFolder(dir.Ansi());
     }

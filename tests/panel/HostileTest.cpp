@@ -57,7 +57,7 @@ PanelRun RunPanel(const std::string &folder, bool dance = false)
 {
     PanelRun run;
     PanelHarness host;
-    REQUIRE(host.Error() == LoadError::None);
+    REQUIRE(host.Error().Step == LoadStep::None);
     host.SetSettingsFolder(folder);
     ParentWindow parent;
     HWND panel = host.Create(parent.get());

@@ -60,7 +60,7 @@ TEST_CASE("a panel destroyed and unloaded inside its menu or about box: the loop
         CHECK(CountThreadWindows() == windowsBefore);
         {
             PanelHarness next;
-            REQUIRE(next.Error() == LoadError::None);
+            REQUIRE(next.Error().Step == LoadStep::None);
             next.SetSettingsFolder(dir.Ansi());
             CHECK(next.Create(parent.get()));
             next.Destroy();

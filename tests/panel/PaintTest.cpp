@@ -192,7 +192,7 @@ TEST_CASE("the window class names the procedure of the module loaded now")
                                      ProgramFolder() + L"TuftlingPanel.wpn"}) {
         CAPTURE(Narrow(file));
         PanelHarness host(file);
-        REQUIRE(host.Error() == LoadError::None);
+        REQUIRE(host.Error().Step == LoadStep::None);
         host.SetSettingsFolder(dir.Ansi());
         HWND panel = host.Create(parent.get());
         REQUIRE(panel);

@@ -17,7 +17,7 @@ const struct {
 void RunPanelOnce(const std::string &folder)
 {
     PanelHarness host;
-    REQUIRE(host.Error() == LoadError::None);
+    REQUIRE(host.Error().Step == LoadStep::None);
     host.SetSettingsFolder(folder);
     ParentWindow parent;
     REQUIRE(host.Create(parent.get()));

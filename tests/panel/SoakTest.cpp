@@ -64,7 +64,7 @@ TEST_CASE("TuftlingPanel: create, resize, dance, copy, paint and destroy, many t
 {
     TempDir dir;
     PanelHarness host;
-    REQUIRE(host.Error() == LoadError::None);
+    REQUIRE(host.Error().Step == LoadStep::None);
     host.SetSettingsFolder(dir.Ansi());
     ParentWindow parent;
     WarmUpGdi();

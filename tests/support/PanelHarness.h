@@ -1,9 +1,9 @@
-/* A real .wpn loaded through the shared loader and served by the
+/* A real .wpn loaded through the panel loader and served by the
  * instrumented host, which keeps the host record at an odd address and logs
  * every service call the plug-in makes. */
 #pragma once
 #include "InstrumentedHost.h"
-#include "WpnLoader.h"
+#include "PanelLoader.h"
 
 #include <string>
 
@@ -15,7 +15,7 @@ public:
     PanelHarness(const PanelHarness &) = delete;
     PanelHarness &operator=(const PanelHarness &) = delete;
 
-    LoadError Error() const { return error_; }
+    LoadFailure Error() const { return error_; }
     HostServices *Host() const { return host_.Record(); }
     PanelCallbacks &Callbacks() { return callbacks_; }
     const LoadedPlugin &Plugin() const { return plugin_; }
@@ -37,7 +37,7 @@ private:
     InstrumentedHost host_; // first made, last gone: it outlives the module
     PanelCallbacks callbacks_;
     LoadedPlugin plugin_;
-    LoadError error_;
+    LoadFailure error_;
     HWND panel_ = nullptr;
     bool created_ = false;
 };

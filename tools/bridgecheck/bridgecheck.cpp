@@ -22,8 +22,8 @@
  * line. */
 #include "Compatibility.h"
 #include "Console.h"
-#include "LoadSteps.h"
 #include "Messages.h"
+#include "PanelLoader.h"
 #include "Paths.h"
 #include "PeImage.h"
 #include "TuftlingVersion.h"
@@ -166,40 +166,42 @@ std::vector<std::wstring> CheckLibrary(const std::wstring &library, const PeImag
     return usable;
 }
 
-uint32_t CallInfo(const void *info)
-{
-    return ((WpnGetPluginInfoFn)info)();
-}
-
 // The plug-in a copy shows, through the steps by which the adaptor loads it.
 // One that passes is ready only when the host can load the copy too.
 void CheckPlugin(const std::wstring &copy, bool usable, const std::wstring &plugin, Report &report)
 {
     const std::wstring name = NameOf(plugin);
-    std::string bytes;
-    PeImage image = ReadFileBytes(plugin, bytes) ? ReadPeImage(bytes) : PeImage();
-    if (image.Valid && image.Machine != PE_MACHINE_I386) {
-        report.Problem(Say(Msg::Plugin64, {name, plugin, Widen(MachineName(image.Machine))}));
-        return;
-    }
-    PluginSteps steps;
-    StepResult result = LoadStep(plugin, steps);
-    if (!result.Passed)
-        report.Problem(Say(Msg::PluginNotLoadable, {name, plugin, Widen(result.Detail)}));
-    else if (!ExportsStep(steps).Passed)
+    LoadedPlugin steps;
+    LoadFailure failure = MachineStep(plugin.c_str());
+    if (!failure && !(failure = ModuleStep(plugin.c_str(), &steps.Module)) &&
+        !(failure = ExportsStep(steps.Module, &steps.Info, &steps.Initialize)))
+        failure = InfoStep(steps.Info());
+    switch (failure.Step) {
+    case LoadStep::Machine:
+        report.Problem(Say(Msg::Plugin64, {name, plugin, Widen(MachineName((uint16_t)failure.Seen))}));
+        break;
+    case LoadStep::Exports:
         report.Problem(Say(Msg::PluginNoExports, {name}) +
                        Say(Msg::PluginNoExportsDetail,
-                           {plugin, steps.Info ? L"WPN_Initialize"
-                                               : steps.Initialize ? L"WPN_GetPluginInfo"
-                                                                  : L"WPN_GetPluginInfo, WPN_Initialize"}));
-    else if (!InfoByteStep(steps, CallInfo).Passed) {
+                           {plugin, failure.Missing == MISSING_INITIALIZE ? L"WPN_Initialize"
+                                    : failure.Missing == MISSING_INFO     ? L"WPN_GetPluginInfo"
+                                                                          : L"WPN_GetPluginInfo, WPN_Initialize"}));
+        break;
+    case LoadStep::Info: {
         wchar_t info[16];
-        swprintf(info, 16, L"%04lX", (unsigned long)steps.InfoValue);
+        swprintf(info, 16, L"%04lX", (unsigned long)failure.Seen);
         report.Problem(Say(Msg::PluginWrongInfo, {name}) + Say(Msg::PluginWrongInfoDetail, {plugin, info}));
-    } else if (usable)
-        report.Fine(Say(Msg::PluginReady, {name, NameOf(copy)}) + Say(Msg::PluginReadyDetail, {plugin}));
-    if (steps.Module)
-        FreeLibrary(steps.Module);
+        break;
+    }
+    case LoadStep::None:
+        if (usable)
+            report.Fine(Say(Msg::PluginReady, {name, NameOf(copy)}) + Say(Msg::PluginReadyDetail, {plugin}));
+        break;
+    default: // the file or the module
+        report.Problem(Say(Msg::PluginNotLoadable, {name, plugin, Widen(DescribeLoadFailure(failure).Text)}));
+        break;
+    }
+    UnloadPanelPlugin(&steps);
 }
 
 // Pairs the copies with the plug-ins by file title, as the adaptor finds its

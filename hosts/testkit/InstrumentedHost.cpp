@@ -3,7 +3,7 @@
 #include "InstrumentedHost.h"
 
 #include "ServiceCodes.h"
-#include "WpnLoader.h"
+#include "PanelLoader.h"
 
 #include <stdio.h>
 #include <stdlib.h>
