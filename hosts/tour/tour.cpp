@@ -16,10 +16,10 @@
  * ANSI plug-in of code page 932: one step, whose greeting line must look
  * exactly like the same line drawn here through the wide call, on whatever
  * system code page both programs run. */
+#include "Paths.h"
 #include "Picture.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <stdio.h>
@@ -254,16 +254,15 @@ int HelloTour(const std::wstring &host)
 
 int main()
 {
-    int argc = 0;
-    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    bool hello = argc == 4 && wcscmp(argv[1], L"--hello") == 0;
-    if (argc != 3 && !hello) {
+    std::vector<std::wstring> words;
+    bool read = ProgramArguments(words);
+    bool hello = read && words.size() == 3 && words[0] == L"--hello";
+    if (!read || (words.size() != 2 && !hello)) {
         fprintf(stderr, "usage: tour [--hello] HOSTFOLDER OUTFOLDER\n");
         return 2;
     }
-    std::wstring host = WithSlash(argv[argc - 2]);
-    OutFolder = WithSlash(argv[argc - 1]);
-    LocalFree(argv);
+    std::wstring host = WithSlash(words[words.size() - 2]);
+    OutFolder = WithSlash(words.back());
     CreateDirectoryW(OutFolder.c_str(), nullptr);
     if (hello)
         return HelloTour(host);

@@ -18,10 +18,10 @@
 #include "Report.h"
 #include "StackLedger.h"
 
-#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -143,21 +143,21 @@ int Usage()
 
 int main()
 {
-    int argc = 0;
-    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> words;
+    if (!ProgramArguments(words))
+        return Usage();
     std::wstring plugin, settings;
-    for (int i = 1; i < argc; ++i) {
-        std::wstring arg = argv[i];
-        if (arg == L"--settings" && i + 1 < argc)
-            settings = argv[++i];
-        else if (arg == L"--timeout" && i + 1 < argc)
-            TimeoutMs = (DWORD)_wtoi(argv[++i]) * 1000;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::wstring &arg = words[i];
+        if (arg == L"--settings" && i + 1 < words.size())
+            settings = words[++i];
+        else if (arg == L"--timeout" && i + 1 < words.size())
+            TimeoutMs = (DWORD)_wtoi(words[++i].c_str()) * 1000;
         else if (!arg.empty() && arg[0] != L'-' && plugin.empty())
             plugin = arg;
         else
             return Usage();
     }
-    LocalFree(argv);
     if (plugin.empty() || TimeoutMs == 0)
         return Usage();
 

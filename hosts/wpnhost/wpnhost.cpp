@@ -10,11 +10,11 @@
 #include "Paths.h"
 #include "PanelLoader.h"
 
-#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -112,22 +112,22 @@ int Usage()
 
 int main()
 {
-    int argc = 0;
-    wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> words;
+    if (!ProgramArguments(words))
+        return Usage();
     std::wstring plugin, settings;
     UINT closeAfter = 0;
-    for (int i = 1; i < argc; ++i) {
-        std::wstring arg = argv[i];
-        if (arg == L"--settings" && i + 1 < argc)
-            settings = argv[++i];
-        else if (arg == L"--close-after" && i + 1 < argc)
-            closeAfter = (UINT)_wtoi(argv[++i]);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::wstring &arg = words[i];
+        if (arg == L"--settings" && i + 1 < words.size())
+            settings = words[++i];
+        else if (arg == L"--close-after" && i + 1 < words.size())
+            closeAfter = (UINT)_wtoi(words[++i].c_str());
         else if (!arg.empty() && arg[0] != L'-' && plugin.empty())
             plugin = arg;
         else
             return Usage();
     }
-    LocalFree(argv);
     if (plugin.empty())
         return Usage();
 
