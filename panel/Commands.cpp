@@ -87,9 +87,9 @@ void PanelCommand(UINT id, HWND window)
     case IDM_SIZE_MEDIUM:
     case IDM_SIZE_LARGE:
         Settings.Size = SizeCommandToPoints(id);
-        // A font that cannot be made leaves the surface its own, the stock
-        // system font, to draw in: the mascot stays on show, and the next
-        // size command, or the next panel, asks for the size again.
+        // A font that cannot be made leaves the one in use: the mascot stays
+        // on show at its size, and the next size command, or the next panel,
+        // asks for the size chosen again.
         (void)CreatePanelFont(Settings.Size);
         InvalidateRect(window, nullptr, FALSE);
         break;

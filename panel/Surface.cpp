@@ -56,14 +56,14 @@ static void DeselectFont()
 
 bool CreatePanelFont(int32_t points)
 {
-    DeselectFont();
     ScreenDC screen;
     int height = FontHeightForPoints(points, GetDeviceCaps(screen.get(), LOGPIXELSY));
-    Surface.Font = CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, PanelFontFace);
-    if (!Surface.Font)
-        return false;
+    HFONT font = CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, PanelFontFace);
+    if (!font)
+        return false; // the font in use, if any, stays
+    DeselectFont();
+    Surface.Font = font;
     Surface.SavedFont = (HFONT)SelectObject(Surface.DC, Surface.Font);
     return true;
 }

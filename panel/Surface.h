@@ -15,8 +15,9 @@ extern const wchar_t PanelFontFace[]; // "ＭＳ Ｐゴシック", asked for by 
  * its device context and its bitmap exist. Releases the surface (and font)
  * there was. */
 bool CreateSurface();
-/* The frame font of `points` points, selected into the surface. False when
- * no font could be made: the surface has its own font selected again. */
+/* The frame font of `points` points, selected into the surface in place of
+ * the one before, which is released. False when no font could be made: the
+ * font before stays (at the first call, the surface's own). */
 bool CreatePanelFont(int32_t points);
 
 /* Font height in logical units for a point size at the given resolution. */
