@@ -15,12 +15,9 @@
  * for one. An entry is replaced whenever its module is given a code page
  * again, and dropped once no module is mapped at its address any more, so a
  * module later loaded at the same address never inherits another's code page.
- * Should this module go while a plug-in it redirected is still mapped (held
- * by something else), that plug-in's slots are put back to the system's
- * functions first: nothing is left calling code that is gone. */
+ * The table names the foreign plug-ins still mapped, whose slots
+ * ImportPatch.cpp puts back should this module go first. */
 #include "CodePage.h"
-
-#include "ImportPatch.h"
 
 #include <new>
 #include <string.h>
@@ -48,13 +45,15 @@ bool IsMapped(HMODULE module)
            found == module;
 }
 
+/* Without a destructor of its own: it stays readable while this module
+ * detaches, when ImportPatch.cpp puts the foreign plug-ins' slots back. */
 class PluginPages {
 public:
-    ~PluginPages()
+    void ForEachForeign(void (*each)(HMODULE module)) const
     {
         for (int i = 0; i < count_; ++i)
             if (pages_[i].CodePage && IsMapped(pages_[i].Module))
-                PatchImports(pages_[i].Module, false);
+                each(pages_[i].Module);
     }
 
     /* The plug-in whose image holds the address; else, for a call that
@@ -175,7 +174,7 @@ UINT CodePageOfModule(HMODULE module, LCID *locale)
     return codePage;
 }
 
-void GiveCodePage(HMODULE module)
+bool RecordCodePage(HMODULE module)
 {
     Pages.Forget(module); // a module loaded afresh at an address used before
     LCID locale;
@@ -185,9 +184,12 @@ void GiveCodePage(HMODULE module)
     bool foreign = codePage != GetACP() && IsValidCodePage(codePage);
     if (!foreign)
         codePage = locale = 0;
-    // Registered first: a redirected call finds its code page from the start.
-    if (Pages.Add({module, (const BYTE *)module + ImageSize(module), codePage, locale}) && foreign)
-        PatchImports(module, true);
+    return Pages.Add({module, (const BYTE *)module + ImageSize(module), codePage, locale}) && foreign;
+}
+
+void ForEachForeignPlugin(void (*each)(HMODULE module))
+{
+    Pages.ForEachForeign(each);
 }
 
 UINT CodePageAt(const void *address)

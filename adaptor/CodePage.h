@@ -1,10 +1,10 @@
 /* The hosted plug-in's own code page. Older panel plug-ins pass their texts
  * through the ANSI calls in the code page they were written for, which need
- * not be the system's. GiveCodePage reads it from the plug-in's version
- * resource, records the module and, when the code page differs from the
- * system's, points its imports of the ANSI text functions at this module's
- * versions (AnsiRedirects.cpp), which convert with it and call the wide
- * functions.
+ * not be the system's. RecordCodePage reads it from the plug-in's version
+ * resource and records the module; when the code page differs from the
+ * system's, ImportPatch.h's GiveCodePage points its imports of the ANSI text
+ * functions at this module's versions (AnsiRedirects.cpp), which convert
+ * with it and call the wide functions.
  *
  * The redirected functions and the services are shared by every plug-in the
  * module has loaded, so they find the caller's code page from the address
@@ -23,10 +23,12 @@
 #define CALLER_ADDRESS() __builtin_return_address(0)
 #endif
 
-/* Reads the module's code page and, when it is not the system's, redirects
- * its imports; a module whose code page is the system's is left untouched.
- * Called once for every load of a plug-in, before its first export runs. */
-void GiveCodePage(HMODULE module);
+/* Reads the module's code page and records the module; true when that code
+ * page is not the system's, and the module's imports are to be redirected
+ * (ImportPatch.h, GiveCodePage). */
+bool RecordCodePage(HMODULE module);
+/* Calls `each` for every recorded plug-in of another code page still mapped. */
+void ForEachForeignPlugin(void (*each)(HMODULE module));
 
 /* The code page that the calling plug-in works in, and its language; 0 for
  * a plug-in of the system's code page, or when none is loaded. */

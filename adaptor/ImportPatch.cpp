@@ -10,6 +10,7 @@
 #include "ImportPatch.h"
 
 #include "AnsiRedirects.h"
+#include "CodePage.h"
 
 namespace {
 
@@ -72,3 +73,26 @@ int PatchImports(HMODULE module, bool redirect)
     }
     return written;
 }
+
+void GiveCodePage(HMODULE module)
+{
+    // Recorded first: a redirected call finds its code page from the start.
+    if (RecordCodePage(module))
+        PatchImports(module, true);
+}
+
+namespace {
+
+void PutBack(HMODULE module)
+{
+    PatchImports(module, false);
+}
+
+/* Should this module go while a plug-in it redirected is still mapped (held
+ * by something else), that plug-in's slots call the system's functions
+ * again: nothing is left calling code that is gone. */
+struct PutBackAtDetach {
+    ~PutBackAtDetach() { ForEachForeignPlugin(PutBack); }
+} AtDetach;
+
+} // namespace

@@ -8,3 +8,9 @@
  * module's versions calls the system's function again. Returns the number
  * of slots written. */
 int PatchImports(HMODULE module, bool redirect);
+
+/* Records the module's code page (CodePage.h) and, when it is not the
+ * system's, redirects its imports; a module whose code page is the system's
+ * is left untouched. Called once for every load of a plug-in, before its
+ * first export runs. */
+void GiveCodePage(HMODULE module);

@@ -6,7 +6,7 @@
 #include "PluginModule.h"
 
 #include "AdaptorState.h"
-#include "CodePage.h"
+#include "ImportPatch.h"
 #include "HostLibrary.h"
 #include "PanelHook.h"
 #include "Services.h"
