@@ -50,7 +50,7 @@ extern CallData Calls;
 /* The plug-in modules held (PluginModule.cpp): every owner that holds a
  * module reference is in the list Owners, linked through the owners. Those
  * let go by their instance while code of theirs could still run are set
- * aside: the list owns them, and DeferredUnload.cpp tries them again from
+ * aside: the list owns them, and PluginCalls.cpp tries them again from
  * each later entry and from RetryTimer, a thread timer whose procedure is
  * this module's, which SelfPin keeps loaded while the timer may fire. */
 struct PluginData {

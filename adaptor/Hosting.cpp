@@ -11,7 +11,6 @@
 #include "WpnAdaptor.h"
 
 #include "AdaptorState.h"
-#include "DeferredUnload.h"
 #include "StackFrames.h"
 #include "Folders.h"
 #include "HostLibrary.h"
@@ -100,7 +99,7 @@ HWND WpnAdaptor::CreatePanel(HWND parent)
             made = plugin->Callbacks().PanelCreate(plugin->Host(), parent);
         destroyed = generation_ != generation;
         if (!destroyed)
-            plugin->Attach(made, this, TickProc);
+            plugin->Attach(made, this, TickProc, CountedWindowProc);
     }
     if (destroyed) {
         // The host destroyed the panel while it was being made: its owner
@@ -177,4 +176,30 @@ void CALLBACK WpnAdaptor::TickProc(HWND, UINT, UINT_PTR, DWORD)
         return;
     PluginCall call(live, PluginCall::Tick);
     plugin->Callbacks().PanelTick(plugin->Host(), plugin->Window());
+}
+
+int WpnAdaptor::Release()
+{
+    // References of calls that a fault cut short go first, so that the last
+    // Release of the host's is the one that deletes.
+    CatchUp(ENTRY_FRAME(), true);
+    int remaining = --references_;
+    if (remaining == 0)
+        delete this;
+    return remaining;
+}
+
+bool WpnAdaptor::HeldByHost() const
+{
+    return references_ > CallReferences(this);
+}
+
+bool WpnAdaptor::Filter(uint32_t value)
+{
+    CatchUp(ENTRY_FRAME(), true);
+    PluginModule *plugin = plugin_;
+    if (helpMode_ || !plugin || !plugin->Callbacks().PanelFilter)
+        return false;
+    PluginCall call(this);
+    return plugin->Callbacks().PanelFilter(value) != 0;
 }

@@ -3,28 +3,11 @@
  * either when the instance lets go of the window or when the window goes. */
 #include "PanelHook.h"
 
-#include "PluginCalls.h"
-
 #include <new>
 
 namespace {
 
 const wchar_t HookProperty[] = L"PanelBridge.Hook";
-
-/* Adaptor is null once the instance has let go of a window whose hook could
- * not be taken out. */
-struct PanelHook {
-    WpnAdaptor *Adaptor;
-    WNDPROC Next;
-    bool Wide;
-};
-
-LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-PanelHook *HookOf(HWND window)
-{
-    return (PanelHook *)GetPropW(window, HookProperty);
-}
 
 LONG_PTR SwapProcedure(HWND window, bool wide, LONG_PTR procedure)
 {
@@ -38,7 +21,7 @@ void RemoveHook(HWND window, PanelHook *hook, bool windowGoing)
 {
     hook->Adaptor = nullptr;
     LONG_PTR current = hook->Wide ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
-    bool first = current == (LONG_PTR)HookedWindowProc;
+    bool first = current == (LONG_PTR)hook->Procedure;
     if (first)
         SwapProcedure(window, hook->Wide, (LONG_PTR)hook->Next);
     if (first || windowGoing) {
@@ -47,35 +30,24 @@ void RemoveHook(HWND window, PanelHook *hook, bool windowGoing)
     }
 }
 
-LRESULT CALLBACK HookedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    PanelHook *hook = HookOf(window);
-    if (!hook) // called through a copy of this procedure after it came out
-        return DefWindowProcW(window, message, wParam, lParam);
-    LRESULT result;
-    {
-        PluginCall call(hook->Adaptor);
-        result = hook->Wide ? CallWindowProcW(hook->Next, window, message, wParam, lParam)
-                            : CallWindowProcA(hook->Next, window, message, wParam, lParam);
-    } // the call may have ended the hook, the instance and the plug-in
-    if (message == WM_NCDESTROY && (hook = HookOf(window)) != nullptr)
-        RemoveHook(window, hook, true);
-    return result;
-}
-
 } // namespace
 
-void HookWindow(HWND window, WpnAdaptor *adaptor)
+PanelHook *HookOf(HWND window)
+{
+    return (PanelHook *)GetPropW(window, HookProperty);
+}
+
+void HookWindow(HWND window, WpnAdaptor *adaptor, WNDPROC procedure)
 {
     // Only a window of this thread: another's procedure cannot be replaced.
     if (!IsWindow(window) || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() || HookOf(window))
         return;
-    PanelHook *hook = new (std::nothrow) PanelHook{adaptor, nullptr, IsWindowUnicode(window) != FALSE};
+    PanelHook *hook = new (std::nothrow) PanelHook{adaptor, nullptr, procedure, IsWindowUnicode(window) != FALSE};
     if (!hook || !SetPropW(window, HookProperty, hook)) {
         delete hook;
         return;
     }
-    hook->Next = (WNDPROC)SwapProcedure(window, hook->Wide, (LONG_PTR)HookedWindowProc);
+    hook->Next = (WNDPROC)SwapProcedure(window, hook->Wide, (LONG_PTR)procedure);
     if (!hook->Next) {
         RemovePropW(window, HookProperty);
         delete hook;
@@ -87,6 +59,12 @@ void UnhookWindow(HWND window, WpnAdaptor *adaptor)
     PanelHook *hook = window ? HookOf(window) : nullptr;
     if (hook && hook->Adaptor == adaptor)
         RemoveHook(window, hook, false);
+}
+
+void HookWindowGoing(HWND window)
+{
+    if (PanelHook *hook = HookOf(window))
+        RemoveHook(window, hook, true);
 }
 
 WNDPROC HookedProcedure(HWND window)

@@ -49,13 +49,13 @@ LoadFailure PluginModule::Load(const wchar_t *path)
     return InitialiseStep(initialize_(&records_.Callbacks));
 }
 
-void PluginModule::Attach(HWND window, WpnAdaptor *adaptor, TIMERPROC tick)
+void PluginModule::Attach(HWND window, WpnAdaptor *adaptor, TIMERPROC tick, WNDPROC hook)
 {
     window_ = window;
     if (!window_)
         return;
     SetTimer(window_, TICK_TIMER_ID, TICK_INTERVAL, tick);
-    HookWindow(window_, adaptor);
+    HookWindow(window_, adaptor, hook);
 }
 
 void PluginModule::StopTicks()

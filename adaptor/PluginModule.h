@@ -6,7 +6,7 @@
  * The owner lives on the heap at a fixed address: the plug-in keeps the
  * records' addresses until its PanelDestroy returns, and an owner let go
  * while code of the plug-in could still run stays, set aside, until it can
- * be seen that none can (DeferredUnload.h). An instance takes its owner out
+ * be seen that none can (PluginCalls.h, LetGo). An instance takes its owner out
  * of itself before it calls PanelDestroy, so a panel made again from inside
  * that call gets an owner of its own. */
 #pragma once
@@ -24,7 +24,7 @@ enum { TICK_TIMER_ID = 12345, TICK_INTERVAL = 1000 };
 class PluginModule {
 public:
     PluginModule();
-    /* Gives the module back, if it is held. Only DeferredUnload.cpp deletes
+    /* Gives the module back, if it is held. Only PluginCalls.cpp deletes
      * an owner, once Unloadable says so. */
     ~PluginModule();
     PluginModule(const PluginModule &) = delete;
@@ -39,9 +39,9 @@ public:
     const PanelCallbacks &Callbacks() const { return records_.Callbacks; }
     HWND Window() const { return window_; }
 
-    /* The window PanelCreate returned: ticked by `tick` and hooked for the
-     * instance. A null window gets neither. */
-    void Attach(HWND window, WpnAdaptor *adaptor, TIMERPROC tick);
+    /* The window PanelCreate returned: ticked by `tick` and hooked by `hook`
+     * for the instance. A null window gets neither. */
+    void Attach(HWND window, WpnAdaptor *adaptor, TIMERPROC tick, WNDPROC hook);
     void StopTicks();
     /* No more ticks, and the hook out of the window. */
     void Detach(WpnAdaptor *adaptor);

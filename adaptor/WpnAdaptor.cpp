@@ -1,16 +1,15 @@
 /* WpnAdaptor's identity and lifetime: the interfaces it answers to, its
- * reference count, and the identifier, name and icon path derived from the
- * module's file title. Every text handed to the newer host is a fresh block
- * of host memory that the host owns from then on. */
+ * reference count (Release, which first catches up with the calls into the
+ * plug-in, is in Hosting.cpp with them), and the identifier, name and icon
+ * path derived from the module's file title. Every text handed to the newer
+ * host is a fresh block of host memory that the host owns from then on. */
 #include "WpnAdaptor.h"
 
 #include "AdaptorState.h"
-#include "StackFrames.h"
 #include "Folders.h"
 #include "HostLibrary.h"
 #include "HostMemory.h"
 #include "ModuleTitle.h"
-#include "PluginCalls.h"
 
 #include <string.h>
 
@@ -57,26 +56,10 @@ int WpnAdaptor::AddRef()
     return ++references_;
 }
 
-int WpnAdaptor::Release()
-{
-    // References of calls that a fault cut short go first, so that the last
-    // Release of the host's is the one that deletes.
-    CatchUp(ENTRY_FRAME(), true);
-    int remaining = --references_;
-    if (remaining == 0)
-        delete this;
-    return remaining;
-}
-
 void WpnAdaptor::ReleaseCallReference()
 {
     if (--references_ == 0)
         delete this;
-}
-
-bool WpnAdaptor::HeldByHost() const
-{
-    return references_ > CallReferences(this);
 }
 
 bool WpnAdaptor::Initialize()
@@ -115,14 +98,4 @@ wchar_t *WpnAdaptor::GetIconPath(wchar_t **out)
 {
     WideText path = JoinTexts({L"panel\\", PluginFolder, Module.Title, L".ico"});
     return HandOutHostText(path.get(), out);
-}
-
-bool WpnAdaptor::Filter(uint32_t value)
-{
-    CatchUp(ENTRY_FRAME(), true);
-    PluginModule *plugin = plugin_;
-    if (helpMode_ || !plugin || !plugin->Callbacks().PanelFilter)
-        return false;
-    PluginCall call(this);
-    return plugin->Callbacks().PanelFilter(value) != 0;
 }

@@ -4,7 +4,7 @@
  * and destroying the panel in Hosting.cpp. The loaded plug-in, with the host
  * record and the callbacks record it is given, belongs to a PluginModule
  * (PluginModule.h), which the instance holds while the panel is hosted and
- * lets go of (DeferredUnload.h) when the panel goes. Calls into the plug-in
+ * lets go of (PluginCalls.h, LetGo) when the panel goes. Calls into the plug-in
  * are PluginCalls (PluginCalls.h). */
 #pragma once
 #include "OstrelLib.h"
