@@ -3,12 +3,21 @@
 #include <windows.h>
 #include <shellapi.h>
 
-std::string Narrow(const std::wstring &wide)
+std::string Narrow(const std::wstring &wide, unsigned codePage)
 {
-    int n = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, wide.c_str(), (int)wide.size(), nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n : 0, '\0');
     if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), (int)wide.size(), &out[0], n, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, wide.c_str(), (int)wide.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Widen(const std::string &narrow, unsigned codePage)
+{
+    int n = MultiByteToWideChar(codePage, 0, narrow.c_str(), (int)narrow.size(), nullptr, 0);
+    std::wstring out(n > 0 ? n : 0, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(codePage, 0, narrow.c_str(), (int)narrow.size(), &out[0], n);
     return out;
 }
 

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-/* Wide text in the ANSI code page. */
-std::string Narrow(const std::wstring &wide);
+/* Wide text as narrow text in a code page, and back: the ANSI code page
+ * unless another is named (CP_UTF8, 932). */
+std::string Narrow(const std::wstring &wide, unsigned codePage = 0);
+std::wstring Widen(const std::string &narrow, unsigned codePage = 0);
 /* The folder of a path, with its trailing backslash (".\" when none). */
 std::wstring FolderOf(const std::wstring &path);
 /* The full path of a relative one; the path itself when that fails. */

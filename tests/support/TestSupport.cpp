@@ -4,15 +4,6 @@
 #include <stdlib.h>
 #include <vector>
 
-std::wstring Widen(const std::string &narrow)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), (int)narrow.size(), nullptr, 0);
-    std::wstring out(n, L'\0');
-    if (n)
-        MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), (int)narrow.size(), &out[0], n);
-    return out;
-}
-
 bool FileExists(const std::wstring &path)
 {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -4,9 +4,8 @@
 #include <windows.h>
 #include <string>
 
-#include "Paths.h" // Narrow, ProgramFolder, ReadFileBytes, WriteFileBytes
+#include "Paths.h" // Narrow, Widen, ProgramFolder, ReadFileBytes, WriteFileBytes
 #include "Pump.h"  // PumpUntil, PumpFor
-std::wstring Widen(const std::string &narrow);
 
 bool FileExists(const std::wstring &path);
 

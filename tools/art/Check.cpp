@@ -13,7 +13,7 @@
 
 #include "ArtLayout.h"
 #include "ArtReader.h"
-#include "Console.h"
+#include "Say.h"
 #include "Encoding.h"
 #include "Findings.h"
 #include "JapaneseText.h"

@@ -8,7 +8,7 @@
 #include "Convert.h"
 
 
-#include "Console.h"
+#include "Say.h"
 #include "Encoding.h"
 #include "Files.h"
 #include "Findings.h"

@@ -3,7 +3,7 @@
  * as full paths, without regard to case as the file system does. */
 #include "Files.h"
 
-#include "Console.h"
+#include "Say.h"
 #include "Paths.h"
 
 #include <windows.h>

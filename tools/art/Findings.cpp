@@ -1,6 +1,6 @@
 #include "Findings.h"
 
-#include "Console.h"
+#include "Say.h"
 
 #include <algorithm>
 #include <stdarg.h>

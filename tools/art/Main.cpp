@@ -12,9 +12,9 @@
  * Exit codes: 0 done (check: no error), 1 an error in the file (or a
  * preview that could not be written), 2 a file that cannot be read or
  * written, or a command line that is wrong. Messages are UTF-8 when
- * redirected (see Console.h). */
+ * redirected (see Say.h). */
 #include "Check.h"
-#include "Console.h"
+#include "Say.h"
 #include "Convert.h"
 #include "Files.h"
 #include "Preview.h"

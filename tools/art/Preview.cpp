@@ -6,7 +6,7 @@
 
 
 #include "ArtLayout.h"
-#include "Console.h"
+#include "Say.h"
 #include "Encoding.h"
 #include "Files.h"
 #include "Findings.h"
@@ -32,11 +32,6 @@ std::string Label(const ArtLayout &art, size_t index)
     if (art.FrameLine[index])
         label += Format("  (line %d)", art.FrameLine[index]);
     return label;
-}
-
-std::wstring Wide(const std::string &ascii)
-{
-    return std::wstring(ascii.begin(), ascii.end());
 }
 
 // One memory device context with a 32-bit bitmap of the given size selected,
@@ -115,7 +110,7 @@ bool WriteFrames(const ArtLayout &art, COLORREF colour, const std::wstring &fold
                            : i == FRAME_HIDE ? "hide"
                                              : Format("dance-%0*u", digits, (unsigned)(i - FRAME_FIRST_DANCE + 1));
         DrawFrame(Surface.DC, whole, FromArtCodePage(art.Frames.Text(i), -1, wide), colour);
-        failed = base + Wide(name) + L".png";
+        failed = base + Widen(name) + L".png";
         if (!SavePng(CaptureDC(Surface.DC, SURFACE_WIDTH, SURFACE_HEIGHT), failed))
             return false;
     }

@@ -40,11 +40,6 @@ const char LibraryName[] = "OstrelLib.dll";
 
 enum ExitCode { AllWell = 0, WillNotWork = 1, WrongCommandLine = 2 };
 
-std::wstring Widen(const std::string &text)
-{
-    return std::wstring(text.begin(), text.end()); // ASCII: names, numbers
-}
-
 bool SameTitle(const std::wstring &a, const std::wstring &b)
 {
     return CompareStringOrdinal(a.c_str(), (int)a.size(), b.c_str(), (int)b.size(), TRUE) == CSTR_EQUAL;

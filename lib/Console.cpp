@@ -4,6 +4,8 @@
  * UTF-8 because the console's code page says nothing about who reads it. */
 #include "Console.h"
 
+#include "Paths.h"
+
 #include <windows.h>
 
 #include <string>
@@ -35,10 +37,6 @@ void Print(Stream stream, const std::wstring &text)
         WriteConsoleW(handle, lines.data(), (DWORD)lines.size(), &written, nullptr);
         return;
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, lines.data(), (int)lines.size(), nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return;
-    std::string bytes((size_t)size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, lines.data(), (int)lines.size(), &bytes[0], size, nullptr, nullptr);
+    const std::string bytes = Narrow(lines, CP_UTF8);
     WriteFile(handle, bytes.data(), (DWORD)bytes.size(), &written, nullptr);
 }

@@ -1,5 +1,6 @@
-/* bridgecheck's words out, in whichever language they are: wide text to the
- * console as it is, and as UTF-8 to a file or a pipe. */
+/* The console tools' words out (bridgecheck's, TuftlingArt's), in whatever
+ * script they are: wide text to the console as it is, and as UTF-8 to a file
+ * or a pipe. */
 #pragma once
 #include <string>
 
